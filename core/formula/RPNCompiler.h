@@ -1,0 +1,58 @@
+// TRPNCompiler turns a formula typed by the user into native x87 code once, when its text
+// is assigned, and evaluates that code on a vector of Extended values.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+
+#include "core/base/Exception.h"
+#include "core/base/Extended.h"
+#include "core/base/ReadWriteLock.h"
+
+// Every error the compiler detects itself.
+class RPNException : public Exception {
+public:
+    using Exception::Exception;
+    const char* ClassName() const noexcept override { return "RPNException"; }
+};
+
+class TRPNCompiler {
+public:
+    // Highest variable index the code can address (8-bit displacement, 10 bytes a value).
+    static constexpr int MassimoIndiceVariabile = 25;
+
+    TRPNCompiler();
+    ~TRPNCompiler();
+    TRPNCompiler(const TRPNCompiler&) = delete;
+    TRPNCompiler& operator=(const TRPNCompiler&) = delete;
+
+    // The formula of the current compiled state; empty when uncompiled.
+    std::string Text() const;
+    // Compiles text (under the write side of the compiler's lock). The same text as the
+    // current one does nothing. On error the compiler is left uncompiled and the error raised.
+    void SetText(const std::string& text);
+
+    // Highest variable index a formula may name (its owner knows the vector's length);
+    // a formula naming a higher one fails to compile with an RPNException at its position.
+    // Defaults to MassimoIndiceVariabile.
+    int MassimaVariabileAmmessa() const;
+    void SetMassimaVariabileAmmessa(int indice);
+
+    // Checked evaluation: fewer values than MaxVariabile()+1 resets the compiler and raises
+    // "Too few arguments!". Thread-safe against concurrent evaluations and that reset.
+    Extended Valuta(std::span<const Extended> valori);
+    // Unchecked evaluation on the caller's packed vector, which must hold MaxVariabile()+1
+    // values. Uncompiled: raises "RPN Compiler not initialized!".
+    Extended ValutaVettore(const Extended10* valori) const;
+
+    int MaxVariabile() const;
+    int NumCostanti() const;
+    // Back to uncompiled.
+    void Azzera();
+
+private:
+    // Private state is the implementation's own (see RPNCompiler.cpp).
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};

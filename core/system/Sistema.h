@@ -1,0 +1,128 @@
+// TSistema: one dynamical system in continuous time — grid, components, origins, owned
+// formulas, one stored path, interpolated values, listeners and the background run.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "core/base/Extended.h"
+#include "core/base/Funzione.h"
+#include "core/base/ReadWriteLock.h"
+#include "core/formula/RPNCompiler.h"
+#include "core/system/MainThread.h"
+
+class TSistema;
+class TRicalcolaThread;
+
+// Component k of a system as a function of time (a view; the system is not owned).
+class TComponente : public TFunzione {
+public:
+    TComponente(TSistema& sistema, int indice) : sistema_(sistema), indice_(indice) {}
+    Extended Valore(Extended t) override;
+    int Indice() const { return indice_; }
+
+private:
+    TSistema& sistema_;
+    int indice_;
+};
+
+class TSistema {
+public:
+    // Largest number of path values the table can address (element numbers 1 ... 131072).
+    static constexpr std::int64_t MassimoElementi = 131072;
+    static constexpr int MassimaDimensione = 255;
+
+    using TNotifyEvent = std::function<void(TSistema& sender)>;
+    using TProcNotifica = std::function<void(TSistema& sender)>;
+    struct TNotifica;  // a listener record; its address is the handle
+
+    TSistema();
+    virtual ~TSistema();  // stops and joins a run still going, then frees everything
+    TSistema(const TSistema&) = delete;
+    TSistema& operator=(const TSistema&) = delete;
+
+    // One path over the whole grid into the path table, under the write side of Blocco().
+    virtual void Ricalcola() = 0;
+    // Sets the grid and reallocates the zeroed path (write side). A grid with Passo = 0,
+    // a bound that is not finite, or fewer than one point is refused with an Exception and
+    // the previous grid is kept.
+    virtual void SetIntervallo(Extended inizio, Extended fine, Extended passo);
+
+    Extended Inizio() const;
+    Extended Fine() const;
+    Extended Passo() const;
+    int NumPunti() const;    // Trunc((Fine - Inizio) / Passo) + 2
+    int Dimensione() const;  // n
+
+    void SetOrigine(int k, Extended valore);   // write side; "Invalid dimension!"
+    Extended Origine(int k) const;             // read side
+    TRPNCompiler& Deriva(int k);               // read side; drift formula of component k
+    std::unique_ptr<TComponente> Componente(int k);
+    // Component k at time t, linearly interpolated (read side). "Invalid dimension!",
+    // "Out of range!" for t outside [Inizio, Fine] or NaN.
+    Extended Valore(int k, Extended t);
+    // The XlTable block of sampled values for the link server; colonne holds component
+    // numbers, 0 meaning the time itself. The vector's size is DimensioneDati.
+    std::vector<std::uint8_t> Tabella(std::span<const int> colonne, Extended t0, Extended t1,
+                                      Extended dt);
+
+    // Listeners: changed and called only in the main thread.
+    TNotifica* AggiungiNotifica(TProcNotifica proc);
+    void RimuoviNotifica(TNotifica* handle);
+    void Notifica();
+
+    // The main thread that receives Notifica, the error report and OnFineRicalcolo.
+    void SetThreadPrincipale(IThreadPrincipale* principale);
+    // Fired in the main thread when a run ends (complete, interrupted or failed).
+    void SetOnFineRicalcolo(TNotifyEvent evento);
+    // Shows the report of an exception that ended a run, in the main thread.
+    void SetOnErrore(std::function<void(const std::string& rapporto)> mostra);
+
+    void Avvia(int conteggio);  // starts a run of conteggio recalculations in the background
+    void Interrompi();          // the run stops before its next recalculation
+    bool InEsecuzione() const;  // a run has been started and has not yet fired its end
+
+    TMultiReadExclusiveWriteSynchronizer& Blocco() { return blocco_; }
+
+protected:
+    // For the schemes' SetDimensione: under the write side, stores n, recreates numFormule
+    // empty formulas (each allowed variables x0 ... xn) and the origin, then reallocates the
+    // path for the current grid (if a grid has been set). "Invalid dimension!" unless
+    // 1 <= n <= 255.
+    void Ridimensiona(int n, int numFormule);
+    // Formula at 1-based position pos; ERangeError outside the table.
+    TRPNCompiler& Formula(int pos);
+    // Throws "Invalid dimension!" unless 1 <= k <= Dimensione().
+    void ControllaComponente(int k) const;
+
+    // Path value of component k (1-based) at grid point i (0-based): element i*n + k of the
+    // table. ERangeError when the element lies beyond the table (at most 131072 values).
+    Extended& Punto(int i, int k) {
+        const std::int64_t e = static_cast<std::int64_t>(i) * dimensione_ + k;
+        if (e < 1 || e > static_cast<std::int64_t>(traiettoria_.size())) throw ERangeError();
+        return traiettoria_[static_cast<std::size_t>(e - 1)];
+    }
+    // The origin without taking the lock (the schemes hold the write side).
+    Extended OrigineK(int k) const { return origine_[static_cast<std::size_t>(k - 1)]; }
+
+    Extended inizio_ = 0, fine_ = 0, passo_ = 0;
+    int dimensione_ = 0;
+    int numPunti_ = 0;
+
+private:
+    friend class TRicalcolaThread;
+
+    TMultiReadExclusiveWriteSynchronizer blocco_;
+    std::vector<Extended> traiettoria_;
+    std::vector<Extended> origine_;
+    std::vector<std::unique_ptr<TRPNCompiler>> formule_;
+    std::list<std::unique_ptr<TNotifica>> notifiche_;
+    IThreadPrincipale* principale_ = nullptr;
+    TNotifyEvent onFineRicalcolo_;
+    std::function<void(const std::string&)> onErrore_;
+    std::unique_ptr<TRicalcolaThread> thread_;
+};

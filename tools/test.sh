@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the full build, then the
+# core under address and undefined-behaviour sanitizers (clang), then a bounded fuzz run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/installa.sh
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
+
+CC=clang-14 CXX=clang++-14 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DVANTOR_CORE_ONLY=ON -DVANTOR_SANITIZE=ON -DVANTOR_FUZZ=ON -DVANTOR_BENCH=OFF
+cmake --build build-san -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-san --output-on-failure -j "$jobs"
+
+corpus=$(mktemp -d)
+trap 'rm -rf "$corpus"' EXIT
+for fuzzer in build-san/fuzz/fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    cp tools/fuzz-corpus/* "$corpus"/
+    "$fuzzer" -max_total_time="${VANTOR_FUZZ_SECONDS:-30}" -rss_limit_mb=2048 \
+        -artifact_prefix=build-san/ "$corpus"
+done
+echo "All tests passed."
