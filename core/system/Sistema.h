@@ -86,7 +86,7 @@ public:
     void Interrompi();          // the run stops before its next recalculation
     bool InEsecuzione() const;  // a run has been started and has not yet fired its end
 
-    TMultiReadExclusiveWriteSynchronizer& Blocco() { return blocco_; }
+    TMultiReadExclusiveWriteSynchronizer& Blocco() const { return blocco_; }
 
 protected:
     // For the schemes' SetDimensione: under the write side, stores n, recreates numFormule
@@ -98,6 +98,9 @@ protected:
     TRPNCompiler& Formula(int pos);
     // Throws "Invalid dimension!" unless 1 <= k <= Dimensione().
     void ControllaComponente(int k) const;
+    // Stops a run still going and joins its thread (main thread). Every scheme's destructor
+    // calls it first, so that no Ricalcola of a half-destroyed object can still be running.
+    void FermaRicalcolo();
 
     // Path value of component k (1-based) at grid point i (0-based): element i*n + k of the
     // table. ERangeError when the element lies beyond the table (at most 131072 values).
@@ -116,7 +119,7 @@ protected:
 private:
     friend class TRicalcolaThread;
 
-    TMultiReadExclusiveWriteSynchronizer blocco_;
+    mutable TMultiReadExclusiveWriteSynchronizer blocco_;  // const readers take the read side
     std::vector<Extended> traiettoria_;
     std::vector<Extended> origine_;
     std::vector<std::unique_ptr<TRPNCompiler>> formule_;
