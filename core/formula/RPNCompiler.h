@@ -2,6 +2,7 @@
 // is assigned, and evaluates that code on a vector of Extended values.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <span>
 #include <string>
@@ -52,7 +53,16 @@ public:
     void Azzera();
 
 private:
-    // Private state is the implementation's own (see RPNCompiler.cpp).
+    // The compiled state lives in one immutable block; evaluation loads the current block
+    // with one atomic read and calls its routine. A reset swaps in the shared uncompiled
+    // block, whose routine raises "RPN Compiler not initialized!", and retires the old block:
+    // threads still running it keep valid memory until the next SetText or the destructor.
+    struct Stato;
     struct Impl;
+    static Stato* NonCompilato();
+    void Ritira(Stato* stato) noexcept;
+    void LiberaRitirati() noexcept;
+
+    std::atomic<Stato*> stato_;
     std::unique_ptr<Impl> impl_;
 };
