@@ -87,9 +87,11 @@ void TRPNCompiler::Azzera() {
 void TRPNCompiler::SetText(const std::string& text) {
     WriteGuard scrittura(impl_->Blocco);
     const Stato* corrente = stato_.load(std::memory_order_acquire);
-    // A formula compiled before its owner lowered the allowed variable is compiled again,
-    // so that the lower limit applies to it too.
-    if (text == corrente->Testo && corrente->MaxVariabile <= impl_->MassimaVariabileAmmessa)
+    // Only a compiled formula is kept: a faulty text (the empty one too) is refused every
+    // time, and a formula compiled before its owner lowered the allowed variable is
+    // compiled again, so that the lower limit applies to it too.
+    if (corrente != NonCompilato() && text == corrente->Testo &&
+        corrente->MaxVariabile <= impl_->MassimaVariabileAmmessa)
         return;
     Azzera();
     // Callers never evaluate while they assign a formula: nobody runs the retired code now.

@@ -30,8 +30,10 @@ public:
 
     // The formula of the current compiled state; empty when uncompiled.
     std::string Text() const;
-    // Compiles text (under the write side of the compiler's lock). The same text as the
-    // current one does nothing. On error the compiler is left uncompiled and the error raised.
+    // Compiles text (under the write side of the compiler's lock). The text of the current
+    // compiled formula does nothing. On error the compiler is left uncompiled and the error
+    // raised (RPNException with position; ERangeError for x26 and above, negative indices
+    // and a 27th literal); a faulty text is refused again each time it is assigned.
     void SetText(const std::string& text);
 
     // Highest variable index a formula may name (its owner knows the vector's length);
