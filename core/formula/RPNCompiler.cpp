@@ -106,7 +106,7 @@ void TRPNCompiler::SetText(const std::string& text) {
     nuovo->CostantiProprie = std::move(codice.Costanti);
     nuovo->Costanti = nuovo->CostantiProprie.data();
     nuovo->Codice.emplace(codice.Flusso);
-    nuovo->Esegui = reinterpret_cast<rpn::Routine>(nuovo->Codice->Inizio());
+    nuovo->Esegui = nuovo->Codice->Ingresso();
     stato_.store(nuovo.release(), std::memory_order_release);
 }
 

@@ -336,7 +336,9 @@ public:
             static const char* const f[] = {"abs", "chs", "int", "frac", "sqrt", "pos"};
             return std::string(f[Intero(6)]) + "(" + Esatta(profondita - 1) + ")";
         }
-        std::string s = Esatta(profondita - 1) + "+-*/%"[Intero(5)] + Esatta(profondita - 1);
+        std::string s = Esatta(profondita - 1);
+        s += "+-*/%"[Intero(5)];
+        s += Esatta(profondita - 1);
         return Caso(0.4) ? "(" + s + ")" : s;
     }
 

@@ -6,7 +6,14 @@
 #include <cstdint>
 #include <span>
 
+#include "core/base/Extended.h"
+
 namespace rpn {
+
+// The compiled routine: long double f(const Extended10* C, const Extended10* V) (SysV:
+// C in RDI, V in RSI, result in ST(0)). C holds the literals, V the variables, 10 bytes each.
+using Routine = Extended (*)(const Extended10* costanti, const Extended10* valori);
+
 
 class CodiceEseguibile {
 public:
@@ -22,7 +29,9 @@ public:
     CodiceEseguibile(const CodiceEseguibile&) = delete;
     CodiceEseguibile& operator=(const CodiceEseguibile&) = delete;
 
-    const void* Inizio() const { return static_cast<const std::uint8_t*>(area_) + kInizioCodice; }
+    Routine Ingresso() const {
+        return reinterpret_cast<Routine>(static_cast<std::uint8_t*>(area_) + kInizioCodice);
+    }
 
 private:
     void* area_;

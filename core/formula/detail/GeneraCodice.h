@@ -9,12 +9,8 @@
 
 namespace rpn {
 
-// The compiled routine: long double f(const Extended10* C, const Extended10* V) (SysV:
-// C in RDI, V in RSI, result in ST(0)). C holds the literals, V the variables, 10 bytes each.
-using Routine = Extended (*)(const Extended10* costanti, const Extended10* valori);
-
 struct Codice {
-    std::vector<std::uint8_t> Flusso;  // the routine, to be placed at kInizioCodice
+    std::vector<std::uint8_t> Flusso;  // the routine, for CodiceEseguibile
     std::vector<Extended10> Costanti;  // literals in output order
     int MaxVariabile = 0;              // highest variable index used; 0 when none
 };
