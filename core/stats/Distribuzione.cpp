@@ -1,0 +1,31 @@
+#include "core/stats/Distribuzione.h"
+
+#include <limits>
+
+#include "core/base/Exception.h"
+
+void TDistribuzione::Aggiungi(Extended x) {
+    if (osservazioni_ == std::numeric_limits<int>::max()) throw ERangeError("Integer overflow");
+    if (osservazioni_ == 0) riferimento_ = x;
+    const Extended scarto = x - riferimento_;
+    somma_ += scarto;
+    sommaQuadrati_ += scarto * scarto;
+    ++osservazioni_;
+}
+
+Extended TDistribuzione::Media() const {
+    if (osservazioni_ == 0) return 0;
+    return riferimento_ + somma_ / osservazioni_;
+}
+
+Extended TDistribuzione::Varianza() const {
+    if (osservazioni_ < 2) return 0;
+    return (sommaQuadrati_ - somma_ * somma_ / osservazioni_) / (osservazioni_ - 1);
+}
+
+void TDistribuzione::Azzera() {
+    riferimento_ = 0;
+    somma_ = 0;
+    sommaQuadrati_ = 0;
+    osservazioni_ = 0;
+}

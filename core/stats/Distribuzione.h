@@ -1,0 +1,23 @@
+// TDistribuzione: count, mean and sample variance of a growing sample of observations.
+#pragma once
+
+#include "core/base/Extended.h"
+
+// One pass over running sums. The sums are of the observations shifted by the first one, so
+// that values far from zero keep their spread instead of cancelling in the variance.
+class TDistribuzione {
+public:
+    void Aggiungi(Extended x);
+    // 0 without observations.
+    Extended Media() const;
+    // Sample variance (divisor n - 1); 0 with fewer than two observations.
+    Extended Varianza() const;
+    void Azzera();
+    int Osservazioni() const { return osservazioni_; }
+
+private:
+    Extended riferimento_ = 0;  // the first observation of the sample
+    Extended somma_ = 0;        // sum of (x - riferimento_)
+    Extended sommaQuadrati_ = 0;  // sum of (x - riferimento_)^2
+    int osservazioni_ = 0;
+};
