@@ -10,15 +10,13 @@ namespace {
 
 constexpr Extended PivotNullo = 1.0e-20L;
 
-void ControllaIntervallo(std::int64_t valore, std::int64_t massimo)
-{
+void ControllaIntervallo(std::int64_t valore, std::int64_t massimo) {
     if (valore < 1 || valore > massimo) throw ERangeError();
 }
 
 }  // namespace
 
-TMatrix::TMatrix(int n) : n_(n)
-{
+TMatrix::TMatrix(int n) : n_(n) {
     if (n < 0 || n > MassimaRiga) throw ERangeError();
     righe_.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) righe_.push_back(std::make_unique<Extended[]>(n));  // zeroed
@@ -26,32 +24,27 @@ TMatrix::TMatrix(int n) : n_(n)
 }
 
 // N <= MassimaRiga keeps every index within 1 ... N inside the limits of its type.
-void TMatrix::ControllaIndici(int i, int j) const
-{
+void TMatrix::ControllaIndici(int i, int j) const {
     ControllaIntervallo(i, n_);
     ControllaIntervallo(j, n_);
 }
 
-void TMatrix::ControllaVettori(std::size_t indx, std::size_t b) const
-{
+void TMatrix::ControllaVettori(std::size_t indx, std::size_t b) const {
     const auto n = static_cast<std::size_t>(n_);
     if (indx < n || b < n) throw ERangeError();
 }
 
-void TMatrix::SetElement(int i, int j, Extended value)
-{
+void TMatrix::SetElement(int i, int j, Extended value) {
     ControllaIndici(i, j);
     At(i, j) = value;
 }
 
-Extended TMatrix::Element(int i, int j) const
-{
+Extended TMatrix::Element(int i, int j) const {
     ControllaIndici(i, j);
     return At(i, j);
 }
 
-void TMatrix::LUDecompose(std::span<std::int32_t> indx, Extended& d)
-{
+void TMatrix::LUDecompose(std::span<std::int32_t> indx, Extended& d) {
     ControllaVettori(indx.size(), static_cast<std::size_t>(n_));
     const int n = n_;
     d = 1;
@@ -98,8 +91,7 @@ void TMatrix::LUDecompose(std::span<std::int32_t> indx, Extended& d)
     }
 }
 
-void TMatrix::LUBackSubstitute(std::span<const std::int32_t> indx, std::span<Extended> b) const
-{
+void TMatrix::LUBackSubstitute(std::span<const std::int32_t> indx, std::span<Extended> b) const {
     ControllaVettori(indx.size(), b.size());
     const int n = n_;
     int ii = 0;

@@ -14,8 +14,7 @@ namespace {
 
 using Righe = std::vector<std::vector<Extended>>;
 
-TMatrix Costruisci(const Righe& a)
-{
+TMatrix Costruisci(const Righe& a) {
     TMatrix m(static_cast<int>(a.size()));
     for (std::size_t i = 0; i < a.size(); ++i)
         for (std::size_t j = 0; j < a.size(); ++j)
@@ -28,15 +27,13 @@ struct Decomposta {
     Extended d = 0;
 };
 
-Decomposta Decomponi(TMatrix& m)
-{
+Decomposta Decomponi(TMatrix& m) {
     Decomposta r{std::vector<std::int32_t>(static_cast<std::size_t>(m.N())), 0};
     m.LUDecompose(r.indx, r.d);
     return r;
 }
 
-TEST(TMatrix, OneByOneDividesByItsElement)
-{
+TEST(TMatrix, OneByOneDividesByItsElement) {
     TMatrix m = Costruisci({{4}});
     const Decomposta lu = Decomponi(m);
     EXPECT_EQ(lu.indx[0], 1);
@@ -46,8 +43,7 @@ TEST(TMatrix, OneByOneDividesByItsElement)
     EXPECT_EQ(b[0], 0.75L);
 }
 
-TEST(TMatrix, PermutationMatrixInterchangesOnce)
-{
+TEST(TMatrix, PermutationMatrixInterchangesOnce) {
     TMatrix m = Costruisci({{0, 1}, {1, 0}});
     const Decomposta lu = Decomponi(m);
     EXPECT_EQ(lu.d, -1);
@@ -57,8 +53,7 @@ TEST(TMatrix, PermutationMatrixInterchangesOnce)
     EXPECT_EQ(b, (std::vector<Extended>{4, 3}));
 }
 
-TEST(TMatrix, EqualRowsTieToTheLaterRowAndGetTheSmallPivot)
-{
+TEST(TMatrix, EqualRowsTieToTheLaterRowAndGetTheSmallPivot) {
     TMatrix m = Costruisci({{1, 1}, {1, 1}});
     const Decomposta lu = Decomponi(m);
     EXPECT_EQ(lu.d, -1);
@@ -72,8 +67,7 @@ TEST(TMatrix, EqualRowsTieToTheLaterRowAndGetTheSmallPivot)
 
 // The first row has the larger first element, but relative to its own scale the second row
 // is the better pivot; choosing the first would lose the solution (1, 1) entirely.
-TEST(TMatrix, PivotIsChosenRelativeToEachRowsScale)
-{
+TEST(TMatrix, PivotIsChosenRelativeToEachRowsScale) {
     TMatrix m = Costruisci({{2, 2e20L}, {1, 1}});
     const Decomposta lu = Decomponi(m);
     EXPECT_EQ(lu.indx[0], 2);
@@ -86,8 +80,7 @@ TEST(TMatrix, PivotIsChosenRelativeToEachRowsScale)
 
 class ZeroRow : public ::testing::TestWithParam<int> {};
 
-TEST_P(ZeroRow, IsSingularAndLeavesTheElementsUnchanged)
-{
+TEST_P(ZeroRow, IsSingularAndLeavesTheElementsUnchanged) {
     Righe a{{2, 1, 0}, {1, 3, 1}, {0, 1, 4}};
     a[static_cast<std::size_t>(GetParam() - 1)] = {0, 0, 0};
     TMatrix m = Costruisci(a);
@@ -108,8 +101,7 @@ INSTANTIATE_TEST_SUITE_P(TMatrix, ZeroRow, ::testing::Values(1, 2, 3));
 
 // The Vandermonde matrix of nodes x_i has determinant prod_{i<j} (x_j - x_i); D times the
 // product of U's diagonal must give it, and P A = L U must rebuild the original rows.
-TEST(TMatrix, DecompositionRebuildsTheMatrixAndItsDeterminant)
-{
+TEST(TMatrix, DecompositionRebuildsTheMatrixAndItsDeterminant) {
     const std::vector<Extended> x{0.5L, -1, 2, 3.25L, -2.5L, 1.5L};
     const int n = static_cast<int>(x.size());
     Righe a(x.size(), std::vector<Extended>(x.size()));
@@ -143,8 +135,7 @@ TEST(TMatrix, DecompositionRebuildsTheMatrixAndItsDeterminant)
 // Random systems of several orders, right-hand sides with leading zeros included: the
 // residual of every solution is at the level of the rounding error, and one decomposition
 // serves several right-hand sides.
-TEST(TMatrix, SolvesRandomSystemsWithSeveralRightHandSides)
-{
+TEST(TMatrix, SolvesRandomSystemsWithSeveralRightHandSides) {
     std::mt19937_64 gen(12345);
     std::uniform_real_distribution<double> u(-1, 1);
     for (int n : {2, 3, 5, 8, 17, 30}) {
@@ -167,8 +158,7 @@ TEST(TMatrix, SolvesRandomSystemsWithSeveralRightHandSides)
     }
 }
 
-TEST(TMatrix, RefusesIndicesOutsideTheMatrix)
-{
+TEST(TMatrix, RefusesIndicesOutsideTheMatrix) {
     EXPECT_THROW(TMatrix(-1), ERangeError);
     EXPECT_THROW(TMatrix(TMatrix::MassimaRiga + 1), ERangeError);
     TMatrix m(3);
