@@ -80,7 +80,8 @@ void TSistema::Ridimensiona(int n, int numFormule) {
     formule_.reserve(static_cast<std::size_t>(numFormule));
     for (int f = 0; f < numFormule; ++f) {
         auto formula = std::make_unique<TRPNCompiler>();
-        formula->SetMassimaVariabileAmmessa(n);  // the vector is [t, X1 ... Xn]
+        // The vector is [t, X1 ... Xn]; the code cannot address above x25 anyway.
+        formula->SetMassimaVariabileAmmessa(std::min(n, TRPNCompiler::MassimoIndiceVariabile));
         formule_.push_back(std::move(formula));
     }
     origine_.assign(static_cast<std::size_t>(n), Extended{0});
