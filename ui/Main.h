@@ -1,17 +1,112 @@
-// TMainForm: the program's multiple-document main window.
+// TMainForm: the program's multiple-document main window. Its menus and tool bar define a
+// system through dialogs, run its recalculations in the background with a progress bar,
+// interrupt them, change its grid and switch the decimal separator.
 #pragma once
 
-#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
 
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+
+#include "ui/MenuFiglio.h"
+#include "ui/ThreadPrincipaleQt.h"
+
+class QAction;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QProgressBar;
+class TSistema;
+struct TSchemaCreazione;
+
+// The application title, also the caption of the error boxes of commands.
+inline constexpr const char* TitoloApplicazione = "Risolutore numerico di sistemi dinamici";
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;  // frees the system's windows, then the system (joining a run)
 
     QMdiArea* Area() const { return area_; }
+    TSistema* Sistema() const { return sistema_.get(); }
+    int ContatorePassi() const { return contatorePassi_; }
+
+    // Installs s as the current system, freeing the previous one with its windows, and
+    // starts a run of one path.
+    void SetSistema(std::unique_ptr<TSistema> s);
+    // A child window bound to the current system: it is freed with the system, before it.
+    void AffidaFinestraAlSistema(QMdiSubWindow* finestra);
+    // Builds a system from the dialogs of one creation command; any error keeps the
+    // current system and its windows and shows the exception report.
+    void CreaSistema(const TSchemaCreazione& schema);
+
+    // Ties the program's end to the system: SIGTERM, SIGINT or SIGHUP ends the event loop,
+    // the end of the loop stops and joins a run and frees the system; a session logout is
+    // refused during a run, as closing the window is.
+    void InstallaArrestoOrdinato();
+
+    void InizioRicalcolo(int n);
+    void PassoCompletato();
+    void FineRicalcolo();
+
+public slots:
+    void Ricalcola1Click();
+    void RicalcolaN1Click();
+    void Interrompi1Click();
+    void Opzioni1Click();
+    void Italiano1Click();
+    void Inglese1Click();
+    void FileExitItemClick();
+    void WindowCascadeItemClick();
+    void WindowTileItemClick();
+    void WindowArrangeItemClick();
+    void WindowMinimizeItemClick();
+    // Enables the window commands and merges the active child's menus into the bar.
+    void UpdateMenuItems();
+    // The program is ending: stops and joins a run, frees the system and its windows.
+    void TerminaEsecuzione();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void CreaAzioni();
+    void CreaMenu();
+    void CreaBarraStrumenti();
+    QAction* Voce(QMenu* menu, const char* testo, const char* nome,
+                  const char* suggerimento = nullptr);
+    QMenu* Menu(const char* testo, const char* nome, const char* suggerimento = nullptr);
+    void AvviaRicalcolo(int n);
+    void LiberaSistema();
+    // Runs a command; an error ends it and is shown in the application's error box.
+    void EseguiComando(const std::function<void()>& comando);
+    void MostraErrore(const std::string& testo, const char* titolo);
+    void AggiornaElencoFinestre();
+
+    TThreadPrincipaleQt principale_;  // declared first: outlives the system
+    std::unique_ptr<TSistema> sistema_;
+    QList<QPointer<QMdiSubWindow>> finestreSistema_;
+    int contatorePassi_ = 0;
+
     QMdiArea* area_;
+    QProgressBar* progressBar_;
+    QAction* ricalcola_ = nullptr;
+    QAction* interrompi_ = nullptr;
+    QAction* eulero05_ = nullptr;
+    QMenu* debole1_ = nullptr;
+    QMenu* nuovo1_ = nullptr;
+    QMenu* deterministico1_ = nullptr;
+    QMenu* sistema1_ = nullptr;
+    QMenu* window1_ = nullptr;
+    QAction* ricalcolaN1_ = nullptr;
+    QAction* speranza1_ = nullptr;
+    QAction* opzioni1_ = nullptr;
+    QList<QAction*> comandiFinestre_;
+    QList<QAction*> elencoFinestre_;
+    QList<IMenuFiglio::Voce> menuPrincipali_;
 };

@@ -5,9 +5,10 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName("Risolutore numerico di sistemi dinamici");
-    QApplication::setApplicationName("Risolutore numerico di sistemi dinamici");
+    QApplication::setApplicationDisplayName(TitoloApplicazione);
+    QApplication::setApplicationName(TitoloApplicazione);
     TMainForm main;
+    main.InstallaArrestoOrdinato();
     main.show();
     return app.exec();
 }
