@@ -1,0 +1,178 @@
+// What every integration scheme shares: the one-point path, errors that end a path with the
+// lock released, formulas naming variables beyond the dimension, replayable paths, and runs
+// in the background thread.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Pompa.h"
+#include "core/system/SistemaDI1.h"
+#include "core/system/SistemaDRK.h"
+#include "core/system/SistemaS10.h"
+#include "core/system/SistemaS15.h"
+#include "core/system/SistemaW10.h"
+#include "system/test_schemi_aiuti.h"
+
+namespace {
+
+// A scheme with its path table open to the test (row 0 of a one-point grid, the point
+// beyond Fine).
+template <class Schema>
+class Aperto : public Schema {
+public:
+    Extended P(int i, int k) { return this->Punto(i, k); }
+};
+
+// One-component system on 0 ... 1 with step 1/8 and origin 0.5; a null text is left
+// uncompiled, and a text that fails to compile raises from here.
+struct Schema {
+    const char* nome;
+    std::unique_ptr<TSistema> (*crea)(const char* deriva, const char* diffusione);
+    Extended (*punto)(TSistema& s, int i);
+    bool stocastico;
+    bool rifiutaAllaCompilazione;  // a variable above x1 is refused when the text is set
+};
+
+void PrintTo(const Schema& s, std::ostream* os) { *os << s.nome; }
+
+template <class S>
+void Comune(S& s, const char* deriva) {
+    s.SetIntervallo(0, 1, 0.125L);
+    s.SetOrigine(1, 0.5L);
+    if (deriva) s.Deriva(1).SetText(deriva);
+}
+
+template <class S>
+Extended PuntoDi(TSistema& s, int i) {
+    return static_cast<Aperto<S>&>(s).P(i, 1);
+}
+
+const Schema kSchemi[] = {
+    {"S10",
+     [](const char* a, const char* b) -> std::unique_ptr<TSistema> {
+         auto s = std::make_unique<Aperto<TSistemaS10>>();
+         s->SetDimensione(1);
+         Comune(*s, a);
+         if (b) s->Diffusione(1).SetText(b);
+         return s;
+     },
+     PuntoDi<TSistemaS10>, true, true},
+    {"S15",
+     [](const char* a, const char* b) -> std::unique_ptr<TSistema> {
+         auto s = std::make_unique<Aperto<TSistemaS15>>();
+         Comune(*s, a);
+         if (b) s->Diffusione(1).SetText(b);
+         return s;
+     },
+     PuntoDi<TSistemaS15>, true, false},
+    {"W10",
+     [](const char* a, const char* b) -> std::unique_ptr<TSistema> {
+         auto s = std::make_unique<Aperto<TSistemaW10>>();
+         s->SetDimensione(1, 1);
+         Comune(*s, a);
+         if (b) s->Diffusione(1, 1).SetText(b);
+         return s;
+     },
+     PuntoDi<TSistemaW10>, true, true},
+    {"DRK",
+     [](const char* a, const char*) -> std::unique_ptr<TSistema> {
+         auto s = std::make_unique<Aperto<TSistemaDRK>>();
+         s->SetDimensione(1);
+         Comune(*s, a);
+         return s;
+     },
+     PuntoDi<TSistemaDRK>, false, true},
+    {"DI1",
+     [](const char* a, const char*) -> std::unique_ptr<TSistema> {
+         auto s = std::make_unique<Aperto<TSistemaDI1>>();
+         s->SetDimensione(1);
+         Comune(*s, a);
+         return s;
+     },
+     PuntoDi<TSistemaDI1>, false, true},
+};
+
+class OgniSchema : public ::testing::TestWithParam<Schema> {};
+
+TEST_P(OgniSchema, OnePointGridWritesTheOriginAndDrawsNothing) {
+    const Schema& c = GetParam();
+    schemi::GeneratoreScope generatore(12);
+    auto s = c.crea("x1", "x1");
+    s->SetIntervallo(0, -1, 1);
+    ASSERT_EQ(s->NumPunti(), 1);
+    const StatoCasuale prima = LeggiStatoCasuale();
+    s->Ricalcola();
+    EXPECT_TRUE(schemi::StessoStato(prima, LeggiStatoCasuale()));
+    EXPECT_EQ(c.punto(*s, 0), 0.5L);
+}
+
+TEST_P(OgniSchema, UncompiledFormulaEndsThePathWithTheLockReleased) {
+    const Schema& c = GetParam();
+    auto s = c.crea(nullptr, "1");
+    EXPECT_EQ(schemi::Messaggio([&] { s->Ricalcola(); }), "RPN Compiler not initialized!");
+    EXPECT_TRUE(schemi::LetturaLibera(*s));
+    EXPECT_EQ(c.punto(*s, 0), 0.5L);
+    EXPECT_EQ(c.punto(*s, 1), 0) << "nothing written after the failure";
+}
+
+// The evaluation vector holds [t, x1]: a formula naming x2 must never read past it. The
+// schemes on packed vectors refuse it when the text is set; the scalar scheme evaluates with
+// the count check, which resets the formula.
+TEST_P(OgniSchema, FormulaNamingAVariableAboveTheDimensionNeverReadsPastTheVector) {
+    const Schema& c = GetParam();
+    if (c.rifiutaAllaCompilazione) {
+        EXPECT_THROW(c.crea("x1+x2", "1"), RPNException);
+        if (c.stocastico) {
+            EXPECT_THROW(c.crea("1", "x2"), RPNException);
+        }
+        return;
+    }
+    auto s = c.crea("x1+x2", "1");
+    EXPECT_EQ(schemi::Messaggio([&] { s->Ricalcola(); }), "Too few arguments!");
+    EXPECT_TRUE(schemi::LetturaLibera(*s));
+    EXPECT_EQ(s->Deriva(1).Text(), "");
+    EXPECT_EQ(schemi::Messaggio([&] { s->Ricalcola(); }), "RPN Compiler not initialized!");
+}
+
+// From the same generator state a path repeats exactly; the stochastic schemes move the
+// generator on, so the next path differs, while the deterministic ones repeat it.
+TEST_P(OgniSchema, PathIsAFunctionOfTheGeneratorState) {
+    const Schema& c = GetParam();
+    schemi::GeneratoreScope generatore(2718);
+    auto s = c.crea("x1*(1-x1)", "0.5*x1");
+    auto percorso = [&] {
+        s->Ricalcola();
+        std::vector<Extended> p;
+        for (int i = 0; i < s->NumPunti(); ++i) p.push_back(c.punto(*s, i));
+        return p;
+    };
+    const StatoCasuale prima = LeggiStatoCasuale();
+    const auto primo = percorso();
+    const auto secondo = percorso();
+    ImpostaStatoCasuale(prima);
+    EXPECT_EQ(percorso(), primo);
+    EXPECT_EQ(secondo != primo, c.stocastico);
+    EXPECT_EQ(primo.size(), 10u) << "0 ... 1 with step 1/8 and the point beyond";
+}
+
+TEST_P(OgniSchema, RunsInTheBackgroundThread) {
+    const Schema& c = GetParam();
+    auto s = c.crea("x1", "0.1");
+    Pompa pompa;
+    int percorsi = 0, fini = 0;
+    s->SetThreadPrincipale(&pompa);
+    s->AggiungiNotifica([&](TSistema&) { ++percorsi; });
+    s->SetOnFineRicalcolo([&](TSistema&) { ++fini; });
+    s->Avvia(3);
+    ASSERT_TRUE(pompa.PompaFinche([&] { return fini == 1; }));
+    EXPECT_EQ(percorsi, 3);
+    EXPECT_GT(s->Valore(1, 1), 0.5L);
+}
+
+INSTANTIATE_TEST_SUITE_P(Schemi, OgniSchema, ::testing::ValuesIn(kSchemi),
+                         [](const auto& info) { return std::string(info.param.nome); });
+
+}  // namespace
