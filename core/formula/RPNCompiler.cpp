@@ -16,9 +16,8 @@ Extended NonInizializzato(const Extended10*, const Extended10*) {
 
 }  // namespace
 
-struct TRPNCompiler::Stato {
-    rpn::Routine Esegui = NonInizializzato;
-    const Extended10* Costanti = nullptr;
+struct TRPNCompiler::Stato : Ingresso {
+    Stato() : Ingresso{NonInizializzato, nullptr} {}
     std::string Testo;
     int MaxVariabile = 0;
     int NumCostanti = 0;
@@ -45,15 +44,15 @@ TRPNCompiler::~TRPNCompiler() {
     LiberaRitirati();
 }
 
-std::string TRPNCompiler::Text() const { return stato_.load(std::memory_order_acquire)->Testo; }
-
-int TRPNCompiler::MaxVariabile() const {
-    return stato_.load(std::memory_order_acquire)->MaxVariabile;
+const TRPNCompiler::Stato* TRPNCompiler::Corrente() const {
+    return static_cast<const Stato*>(stato_.load(std::memory_order_acquire));
 }
 
-int TRPNCompiler::NumCostanti() const {
-    return stato_.load(std::memory_order_acquire)->NumCostanti;
-}
+std::string TRPNCompiler::Text() const { return Corrente()->Testo; }
+
+int TRPNCompiler::MaxVariabile() const { return Corrente()->MaxVariabile; }
+
+int TRPNCompiler::NumCostanti() const { return Corrente()->NumCostanti; }
 
 int TRPNCompiler::MassimaVariabileAmmessa() const { return impl_->MassimaVariabileAmmessa; }
 
@@ -80,13 +79,13 @@ void TRPNCompiler::LiberaRitirati() noexcept {
 }
 
 void TRPNCompiler::Azzera() {
-    Stato* vecchio = stato_.exchange(NonCompilato(), std::memory_order_acq_rel);
-    if (vecchio != NonCompilato()) Ritira(vecchio);
+    Ingresso* vecchio = stato_.exchange(NonCompilato(), std::memory_order_acq_rel);
+    if (vecchio != NonCompilato()) Ritira(static_cast<Stato*>(vecchio));
 }
 
 void TRPNCompiler::SetText(const std::string& text) {
     WriteGuard scrittura(impl_->Blocco);
-    const Stato* corrente = stato_.load(std::memory_order_acquire);
+    const Stato* corrente = Corrente();
     // Only a compiled formula is kept: a faulty text (the empty one too) is refused every
     // time, and a formula compiled before its owner lowered the allowed variable is
     // compiled again, so that the lower limit applies to it too.
@@ -111,7 +110,7 @@ void TRPNCompiler::SetText(const std::string& text) {
 }
 
 Extended TRPNCompiler::Valuta(std::span<const Extended> valori) {
-    const Stato* s = stato_.load(std::memory_order_acquire);
+    const Stato* s = Corrente();
     const auto necessari = static_cast<std::size_t>(s->MaxVariabile) + 1;
     if (valori.size() < necessari) {
         Azzera();
@@ -120,9 +119,4 @@ Extended TRPNCompiler::Valuta(std::span<const Extended> valori) {
     Extended10 copia[MassimoIndiceVariabile + 1];
     for (std::size_t i = 0; i < necessari; ++i) copia[i] = valori[i];
     return s->Esegui(s->Costanti, copia);
-}
-
-Extended TRPNCompiler::ValutaVettore(const Extended10* valori) const {
-    const Stato* s = stato_.load(std::memory_order_acquire);
-    return s->Esegui(s->Costanti, valori);
 }

@@ -59,12 +59,23 @@ private:
     // with one atomic read and calls its routine. A reset swaps in the shared uncompiled
     // block, whose routine raises "RPN Compiler not initialized!", and retires the old block:
     // threads still running it keep valid memory until the next SetText or the destructor.
-    struct Stato;
+    struct Ingresso {  // what an evaluation reads
+        Extended (*Esegui)(const Extended10* costanti, const Extended10* valori);
+        const Extended10* Costanti;
+    };
+    struct Stato;  // an Ingresso with the rest of the compiled state
     struct Impl;
     static Stato* NonCompilato();
+    const Stato* Corrente() const;
     void Ritira(Stato* stato) noexcept;
     void LiberaRitirati() noexcept;
 
-    std::atomic<Stato*> stato_;
+    std::atomic<Ingresso*> stato_;
     std::unique_ptr<Impl> impl_;
 };
+
+// Inline: the schemes call it in their innermost loop.
+inline Extended TRPNCompiler::ValutaVettore(const Extended10* valori) const {
+    const Ingresso* i = stato_.load(std::memory_order_acquire);
+    return i->Esegui(i->Costanti, valori);
+}
