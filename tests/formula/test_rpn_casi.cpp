@@ -47,6 +47,8 @@ struct CasoValore {
     Extended atteso;
 };
 
+void PrintTo(const CasoValore& c, std::ostream* os) { *os << c.formula; }
+
 class Valore : public ::testing::TestWithParam<CasoValore> {};
 
 TEST_P(Valore, MatchesTheCxxExpression) {
@@ -99,6 +101,8 @@ struct CasoErrore {
     std::string messaggio;
     bool intervallo;  // ERangeError rather than RPNException
 };
+
+void PrintTo(const CasoErrore& c, std::ostream* os) { *os << c.formula; }
 
 class Errore : public ::testing::TestWithParam<CasoErrore> {};
 

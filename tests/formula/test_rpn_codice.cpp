@@ -63,6 +63,8 @@ struct CasoByte {
     const char* corpo;  // bytes between prologue and epilogue
 };
 
+void PrintTo(const CasoByte& c, std::ostream* os) { *os << c.formula; }
+
 class Byte : public ::testing::TestWithParam<CasoByte> {};
 
 TEST_P(Byte, EachTokenEmitsItsInstructions) {

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -95,15 +94,9 @@ std::size_t LeggiIndice(std::string_view t, long long& v) {
 const char* const kNomi[] = {"sin", "cos", "abs",  "chs",  "int", "sqrt", "atan",
                              "tan", "log", "ln",   "frac", "exp", "pos",  "pi"};
 
-struct Nodo {
-    char op = 0;           // '+', '-', '*', '/', '%'; 'n' number, 'v' variable, 'p' pi, 'f'
-    std::string funzione;  // for 'f'
-    Extended valore = 0;
-    long long indice = 0;
-    std::size_t pos = 0;
-    std::unique_ptr<Nodo> a, b;
-};
-
+// Recursive descent run twice: the first pass finds the faults of the text (they come first,
+// wherever they are), the second evaluates in the order the code runs, occupying registers
+// and numbering literals as the code does.
 class Riferimento {
 public:
     Riferimento(std::string_view testo, const Extended* x, int ammessa)
@@ -112,8 +105,9 @@ public:
     Esito Valuta() {
         Esito e;
         try {
-            std::unique_ptr<Nodo> radice = Somma(1);
-            e.valore = Calcola(*radice, e);
+            Passo(false);
+            e.valore = Passo(true);
+            e.indeterminato = indeterminato_;
         } catch (const Errore& err) {
             e.tipo = err.tipo;
             e.messaggio = err.messaggio;
@@ -124,44 +118,52 @@ public:
 private:
     struct Tok {
         char k = 0;  // 'n', 'v', 'f', 'p', '(', ')', ';', operator, 0 for the end
-        std::size_t pos = 0, len = 0;
+        std::size_t pos = 0;
         Extended valore = 0;
         long long indice = 0;
         std::string nome;
     };
 
+    Extended Passo(bool calcola) {
+        calcola_ = calcola;
+        pos_ = 0;
+        aperte_ = profondita_ = costanti_ = 0;
+        return Somma(1);
+    }
+
     Tok Leggi() {
         Tok t;
         t.pos = pos_;
         std::string_view r = s_.substr(pos_);
+        std::size_t len = 1;
         if (r.empty()) return t;
         const char c = r[0];
         if (std::string_view("()+-*/%;").find(c) != std::string_view::npos) {
             t.k = c;
-            t.len = 1;
         } else if (Cifra(c)) {
             t.k = 'n';
-            t.len = LeggiNumero(r, t.valore);
+            len = LeggiNumero(r, t.valore);
         } else if (c == 'x') {
             t.k = 'v';
-            std::size_t n = LeggiIndice(r.substr(1), t.indice);
-            if (n == 0) Fallisci(Tipo::Rpn, "Error parsing variable!", pos_);
-            t.len = 1 + n;
+            len = 1 + LeggiIndice(r.substr(1), t.indice);
+            if (len == 1) Fallisci(Tipo::Rpn, "Error parsing variable!", pos_);
         } else {
             for (const char* nome : kNomi)
                 if (r.starts_with(nome)) {
                     t.nome = nome;
                     t.k = t.nome == "pi" ? 'p' : 'f';
-                    t.len = t.nome.size();
+                    len = t.nome.size();
                     break;
                 }
             if (t.k == 0) Fallisci(Tipo::Rpn, "Unknown function!", pos_);
         }
-        pos_ += t.len;
+        pos_ += len;
         return t;
     }
 
-    [[noreturn]] void NonLegale(const Tok& t) { Fallisci(Tipo::Rpn, "Function is not legal here!", t.pos); }
+    [[noreturn]] static void NonLegale(const Tok& t) {
+        Fallisci(Tipo::Rpn, "Function is not legal here!", t.pos);
+    }
 
     // Reads the token after an operand into cur_, with the checks made when it is met.
     void DopoOperando() {
@@ -185,51 +187,51 @@ private:
 
     static int Livello(char op) { return op == '%' ? 3 : op == '*' || op == '/' ? 2 : 1; }
 
-    std::unique_ptr<Nodo> Somma(int minimo) {
-        std::unique_ptr<Nodo> sinistra = Operando();
+    Extended Somma(int minimo) {
+        Extended a = Operando();
         while (cur_.k != 0 && cur_.k != ')' && Livello(cur_.k) >= minimo) {
-            auto n = std::make_unique<Nodo>();
-            n->op = cur_.k;
-            n->a = std::move(sinistra);
-            n->b = Somma(Livello(n->op) + 1);
-            sinistra = std::move(n);
+            const char op = cur_.k;
+            const Extended b = Somma(Livello(op) + 1);
+            a = Applica(op, a, b);
         }
-        return sinistra;
+        return a;
     }
 
-    std::unique_ptr<Nodo> Parentesi() {
+    Extended Parentesi() {
         ++aperte_;
-        std::unique_ptr<Nodo> dentro = Somma(1);  // returns on its ')'
+        const Extended v = Somma(1);  // returns on its ')'
         --aperte_;
-        return dentro;
+        return v;
     }
 
-    std::unique_ptr<Nodo> Operando() {
-        Tok t = Leggi();
-        auto n = std::make_unique<Nodo>();
-        n->pos = t.pos;
+    Extended Operando() {
+        const Tok t = Leggi();
+        Extended v = 0;
         switch (t.k) {
-        case 'n': n->op = 'n'; n->valore = t.valore; break;
-        case 'p': n->op = 'p'; break;
-        case 'v':
-            if (t.indice >= 0 && t.indice <= 25 && t.indice > ammessa_)
-                Fallisci(Tipo::Rpn, "Variable not allowed here!", t.pos);
-            n->op = 'v';
-            n->indice = t.indice;
+        case 'n':
+            v = Carica(t.valore, costanti_++ >= 26, "Too many numbers in the formula (at most 26)!",
+                       t.pos);
             break;
-        case '(': n = Parentesi(); break;
+        case 'p': v = Carica(3.14159265358979323846264338327950288L, false, "", t.pos); break;
+        case 'v': {
+            const bool dentro = t.indice >= 0 && t.indice <= 25;
+            if (dentro && t.indice > ammessa_)
+                Fallisci(Tipo::Rpn, "Variable not allowed here!", t.pos);
+            v = Carica(dentro ? x_[t.indice] : 0, !dentro, "Variable out of range (x0 to x25)!",
+                       t.pos);
+            break;
+        }
+        case '(': v = Parentesi(); break;
         case 'f': {
-            n->op = 'f';
-            n->funzione = t.nome;
-            Tok aperta = Leggi();
+            const Tok aperta = Leggi();
             if (aperta.k != '(') NonLegale(aperta);
-            n->a = Parentesi();
+            v = Funzione(t.nome, Parentesi());
             break;
         }
         default: NonLegale(t);
         }
         DopoOperando();
-        return n;
+        return v;
     }
 
     void Occupa(int k) const {
@@ -237,49 +239,33 @@ private:
             throw Errore{Tipo::Rpn, "FPU stack overflow! Function is too complex!"};
     }
 
-    static Extended Resto(Extended a, Extended b, Esito& e) {
-        if (std::isfinite(a) && std::isfinite(b) && a != 0 && b != 0 &&
-            std::ilogb(a) - std::ilogb(b) >= 64)
-            e.indeterminato = true;
-        return std::remainder(a, b);
+    Extended Carica(Extended v, bool fuori, const char* messaggio, std::size_t pos) {
+        if (!calcola_) return 0;
+        Occupa(1);
+        if (fuori) Fallisci(Tipo::Intervallo, messaggio, pos);
+        ++profondita_;
+        return v;
     }
 
-    // Evaluates in the order the code runs, occupying registers as the code does.
-    Extended Calcola(const Nodo& n, Esito& e) {
-        switch (n.op) {
-        case 'n':
-            Occupa(1);
-            if (costanti_ >= 26)
-                Fallisci(Tipo::Intervallo, "Too many numbers in the formula (at most 26)!", n.pos);
-            ++costanti_, ++profondita_;
-            return n.valore;
-        case 'v':
-            Occupa(1);
-            if (n.indice < 0 || n.indice > 25)
-                Fallisci(Tipo::Intervallo, "Variable out of range (x0 to x25)!", n.pos);
-            ++profondita_;
-            return x_[n.indice];
-        case 'p':
-            Occupa(1);
-            ++profondita_;
-            return 3.14159265358979323846264338327950288L;
-        case 'f': return Funzione(n.funzione, Calcola(*n.a, e));
-        }
-        const Extended a = Calcola(*n.a, e), b = Calcola(*n.b, e);
+    Extended Applica(char op, Extended a, Extended b) {
         --profondita_;
-        switch (n.op) {
+        switch (op) {
         case '+': return a + b;
         case '-': return a - b;
         case '*': return a * b;
         case '/': return a / b;
-        default: return Resto(a, b, e);
         }
+        // One FPREM1 step is partial when the exponents differ by 64 or more.
+        if (calcola_ && std::isfinite(a) && std::isfinite(b) && a != 0 && b != 0 &&
+            std::ilogb(a) - std::ilogb(b) >= 64)
+            indeterminato_ = true;
+        return std::remainder(a, b);
     }
 
     Extended Funzione(const std::string& f, Extended a) {
         const int extra = f == "exp" ? 2 : f == "atan" || f == "tan" || f == "log" || f == "ln" ||
                                                    f == "frac" || f == "pos" ? 1 : 0;
-        if (extra) Occupa(extra);
+        if (calcola_ && extra) Occupa(extra);
         if (f == "sin") return std::sin(a);
         if (f == "cos") return std::cos(a);
         if (f == "abs") return std::fabs(a);
@@ -298,6 +284,7 @@ private:
     std::string_view s_;
     const Extended* x_;
     int ammessa_;
+    bool calcola_ = false, indeterminato_ = false;
     std::size_t pos_ = 0;
     Tok cur_;
     int aperte_ = 0, profondita_ = 0, costanti_ = 0;
