@@ -37,8 +37,9 @@ public:
     void SetText(const std::string& text);
 
     // Highest variable index a formula may name (its owner knows the vector's length);
-    // a formula naming a higher one fails to compile with an RPNException at its position.
-    // Defaults to MassimoIndiceVariabile.
+    // a formula naming a higher one fails to compile with RPNException "Variable not allowed
+    // here! at position: n". 0..25 (else ERangeError), default MassimoIndiceVariabile. A
+    // formula compiled before the limit was lowered is compiled again when reassigned.
     int MassimaVariabileAmmessa() const;
     void SetMassimaVariabileAmmessa(int indice);
 
@@ -51,7 +52,7 @@ public:
 
     int MaxVariabile() const;
     int NumCostanti() const;
-    // Back to uncompiled.
+    // Back to uncompiled; safe while other threads evaluate.
     void Azzera();
 
 private:
