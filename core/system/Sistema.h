@@ -82,9 +82,13 @@ public:
     // Shows the report of an exception that ended a run, in the main thread.
     void SetOnErrore(std::function<void(const std::string& rapporto)> mostra);
 
-    void Avvia(int conteggio);  // starts a run of conteggio recalculations in the background
-    void Interrompi();          // the run stops before its next recalculation
-    bool InEsecuzione() const;  // a run has been started and has not yet fired its end
+    // Starts a run of conteggio recalculations in the background. Raises an Exception while
+    // a run is in progress or when no main thread has been set.
+    void Avvia(int conteggio);
+    void Interrompi();  // the run stops before its next recalculation
+    // From Avvia until the run's end is fired in the main thread (false inside the
+    // OnFineRicalcolo handler, which may start the next run).
+    bool InEsecuzione() const;
 
     TMultiReadExclusiveWriteSynchronizer& Blocco() const { return blocco_; }
 

@@ -92,13 +92,6 @@ TEST_F(Ricalcolo, RunOfZeroFiresOnlyTheEnd) {
     EXPECT_TRUE(rapporti.empty());
 }
 
-TEST_F(Ricalcolo, NegativeCountRunsNothing) {
-    s->Avvia(-3);
-    FinoAllaFine();
-    EXPECT_EQ(s->ricalcoli, 0);
-    EXPECT_EQ(fini, 1);
-}
-
 TEST_F(Ricalcolo, EveryPathIsNotifiedBeforeTheNextStarts) {
     std::vector<int> ricalcoliVisti;
     s->AggiungiNotifica([&](TSistema&) { ricalcoliVisti.push_back(s->ricalcoli); });
