@@ -33,8 +33,17 @@ void TBifurcation::Orbita(int& count, Extended* buffer, Extended lambda) {
     const int cap = count;
     if (cap < 1 || cap > MassimaCapacita) throw ERangeError();
 
-    Extended x = Seed();  // one read-lock round per orbit, never per evaluation
-    for (int i = 0; i < IterazioniAssestamento; ++i) x = MapValue(x, lambda);
+    // The first step is the checked evaluation, which refuses (and empties) a map naming a
+    // variable beyond x1. The others run unchecked on a packed vector of our own, sized for
+    // any formula, so that no evaluation can read past it.
+    Extended10 argomenti[TRPNCompiler::MassimoIndiceVariabile + 1] = {};
+    argomenti[0] = lambda;
+    const auto f = [&](Extended stato) {
+        argomenti[1] = stato;
+        return dinamica_->ValutaVettore(argomenti);
+    };
+    Extended x = MapValue(Seed(), lambda);  // one read-lock round per orbit for the seed
+    for (int i = 1; i < IterazioniAssestamento; ++i) x = f(x);
 
     // Each pass restarts at index 0 from the current state; it ends when the state comes
     // back to the pass's first value within the relative tolerance, or when it is full.
@@ -44,7 +53,7 @@ void TBifurcation::Orbita(int& count, Extended* buffer, Extended lambda) {
         count = 0;
         do {
             buffer[count] = x;
-            x = MapValue(x, lambda);
+            x = f(x);
             ++count;
             ++campionati;
             trovato = std::fabs(x - buffer[0]) <= TolleranzaPeriodo * std::fabs(x);

@@ -47,19 +47,31 @@ TEST(Concorrenza, ThreadsSharingAnEngineGetTheSequentialResultsBitForBit) {
 TEST(Concorrenza, AnOrbitStartsFromOneOfTheSeedsWrittenMeanwhile) {
     auto motore = Motore("x1", "1");
     const std::vector<Extended> semi = {0.321L, 0.1L, -3.5L, 1e-300L, 7.0L / 3};
-    std::atomic<bool> finito = false;
-    std::vector<std::vector<Extended>> visti(kThreads);
+    std::atomic<int> lettoriAttivi = kThreads, scritture = 0;
     std::thread scrittore([&] {
-        for (int giro = 0; giro < 200; ++giro)
-            for (Extended s : semi) motore->SetSeed(s);
-        finito = true;
+        for (std::size_t giro = 1; lettoriAttivi > 0; ++giro) {
+            motore->SetSeed(semi[giro % semi.size()]);
+            ++scritture;
+            std::this_thread::yield();
+        }
     });
+    std::vector<std::vector<Extended>> visti(kThreads);
     InParallelo([&](int t) {
-        while (!finito) visti[t].push_back(Orbita(*motore, 0, 3).at(0));
+        // Orbits run from the first write until many more writes have happened.
+        while (scritture == 0) std::this_thread::yield();
+        for (int i = 0; i < 5 || scritture < 200; ++i)
+            visti[t].push_back(Orbita(*motore, 0, 3).at(0));
+        --lettoriAttivi;
     });
     scrittore.join();
+    std::vector<Extended> distinti;
     for (const auto& valori : visti)
-        for (Extended v : valori) EXPECT_NE(std::find(semi.begin(), semi.end(), v), semi.end());
+        for (Extended v : valori) {
+            ASSERT_NE(std::find(semi.begin(), semi.end(), v), semi.end());
+            if (std::find(distinti.begin(), distinti.end(), v) == distinti.end())
+                distinti.push_back(v);
+        }
+    EXPECT_GE(distinti.size(), 2u);  // the writes did overlap the orbits
 }
 
 // Count of each message over the evaluations of several threads on a map that names x2.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <numbers>
 
 #include "discrete/MappeDiProva.h"
@@ -12,6 +13,9 @@ struct CasoEsponente {
     Extended lambda;
     Extended atteso;
 };
+std::ostream& operator<<(std::ostream& os, const CasoEsponente& c) {
+    return os << "lambda " << static_cast<double>(c.lambda);
+}
 
 // Below 1 the orbit decays to 0 where f' = lambda; on (1, 3) the fixed point 1 - 1/lambda has
 // f' = 2 - lambda (near 3 settling slows as |2 - lambda|^10001, so 2.9 is the last case); the

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 
 #include "discrete/MappeDiProva.h"
 
@@ -18,6 +19,9 @@ struct CasoPeriodo {
     Extended lambda;
     int periodo;
 };
+std::ostream& operator<<(std::ostream& os, const CasoPeriodo& c) {
+    return os << "lambda " << static_cast<double>(c.lambda) << " period " << c.periodo;
+}
 const CasoPeriodo kPeriodi[] = {
     {1.5L, 1}, {2.5L, 1}, {2.9L, 1},                    // stable fixed point 1 - 1/lambda
     {3.05L, 2}, {3.2L, 2}, {1 + kRadice6 - 0.01L, 2},  // 2-cycle
@@ -32,7 +36,7 @@ TEST_P(PeriodoLogistica, FindsThePeriodOfTheAttractingCycle) {
     const auto [caso, capacita] = GetParam();
     auto motore = Logistica();
     const auto orbita = Orbita(*motore, caso.lambda, capacita);
-    ASSERT_EQ(static_cast<int>(orbita.size()), caso.periodo) << "lambda " << (double)caso.lambda;
+    ASSERT_EQ(static_cast<int>(orbita.size()), caso.periodo);
     // The buffer is the cycle itself: each point maps onto the next, the last onto the first.
     for (int i = 0; i < caso.periodo; ++i)
         EXPECT_NEAR(motore->MapValue(orbita[i], caso.lambda), orbita[(i + 1) % caso.periodo],

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "core/stats/Distribuzione.h"
@@ -12,6 +13,10 @@ struct CasoPiccolo {
     std::vector<Extended> osservazioni;
     Extended media, varianza;
 };
+std::ostream& operator<<(std::ostream& os, const CasoPiccolo& c) {
+    for (Extended x : c.osservazioni) os << static_cast<double>(x) << ' ';
+    return os;
+}
 
 const CasoPiccolo kPiccoli[] = {
     {{}, 0, 0}, {{-3.75L}, -3.75L, 0}, {{1, 2, 3}, 2, 1}, {{2, 2}, 2, 0},
