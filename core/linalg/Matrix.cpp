@@ -23,25 +23,9 @@ TMatrix::TMatrix(int n) : n_(n) {
     scale_ = std::make_unique_for_overwrite<Extended[]>(static_cast<std::size_t>(n));
 }
 
-// N <= MassimaRiga keeps every index within 1 ... N inside the limits of its type.
-void TMatrix::ControllaIndici(int i, int j) const {
-    ControllaIntervallo(i, n_);
-    ControllaIntervallo(j, n_);
-}
-
 void TMatrix::ControllaVettori(std::size_t indx, std::size_t b) const {
     const auto n = static_cast<std::size_t>(n_);
     if (indx < n || b < n) throw ERangeError();
-}
-
-void TMatrix::SetElement(int i, int j, Extended value) {
-    ControllaIndici(i, j);
-    At(i, j) = value;
-}
-
-Extended TMatrix::Element(int i, int j) const {
-    ControllaIndici(i, j);
-    return At(i, j);
 }
 
 void TMatrix::LUDecompose(std::span<std::int32_t> indx, Extended& d) {

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "core/base/Exception.h"
 #include "core/base/Extended.h"
 
 class TMatrix {
@@ -20,8 +21,15 @@ public:
     explicit TMatrix(int n);
 
     int N() const { return n_; }
-    void SetElement(int i, int j, Extended value);
-    Extended Element(int i, int j) const;
+    // Inline: the implicit scheme stores n^2 elements per Newton iteration.
+    void SetElement(int i, int j, Extended value) {
+        ControllaIndici(i, j);
+        At(i, j) = value;
+    }
+    Extended Element(int i, int j) const {
+        ControllaIndici(i, j);
+        return At(i, j);
+    }
 
     // Replaces the matrix by L and U of the row-permuted matrix. indx[j - 1] receives the
     // 1-based row chosen as pivot j; d is +1 or -1 by the parity of the interchanges.
@@ -34,7 +42,10 @@ public:
 private:
     Extended& At(int i, int j) { return righe_[static_cast<std::size_t>(i - 1)][j - 1]; }
     Extended At(int i, int j) const { return righe_[static_cast<std::size_t>(i - 1)][j - 1]; }
-    void ControllaIndici(int i, int j) const;
+    // N <= MassimaRiga keeps every index within 1 ... N inside the limits of its type.
+    void ControllaIndici(int i, int j) const {
+        if (i < 1 || i > n_ || j < 1 || j > n_) throw ERangeError();
+    }
     void ControllaVettori(std::size_t indx, std::size_t b) const;
 
     int n_;

@@ -8,8 +8,8 @@
 
 TSistemaS15::TSistemaS15() {
     Ridimensiona(1, 2);
-    // Evaluated by the checked Valuta on [t, x]: a formula naming x2 or above compiles, and
-    // its first evaluation raises "Too few arguments!" instead of reading past the values.
+    // A formula naming x2 or above compiles; its first evaluation raises "Too few arguments!"
+    // (the count check of Valuta) instead of reading past [t, x].
     Formula(1).SetMassimaVariabileAmmessa(TRPNCompiler::MassimoIndiceVariabile);
     Formula(2).SetMassimaVariabileAmmessa(TRPNCompiler::MassimoIndiceVariabile);
 }
@@ -26,7 +26,16 @@ void TSistemaS15::Ricalcola() {
     WriteGuard guard(Blocco());
     TRPNCompiler& deriva = Formula(1);
     TRPNCompiler& diffusione = Formula(2);
-    auto valuta = [](TRPNCompiler& f, Extended t, Extended x) {
+    // The formulas cannot change during the path. Within [t, x] they are evaluated directly
+    // on the packed pair; when either names x2 or above, every evaluation goes through the
+    // count check of Valuta, so the first one that reaches it raises "Too few arguments!"
+    // exactly where it would in any case.
+    const bool diretta = deriva.MaxVariabile() <= 1 && diffusione.MaxVariabile() <= 1;
+    auto valuta = [diretta](TRPNCompiler& f, Extended t, Extended x) {
+        if (diretta) {
+            const Extended10 vettore[2] = {t, x};
+            return f.ValutaVettore(vettore);
+        }
         const Extended valori[2] = {t, x};
         return f.Valuta(valori);
     };

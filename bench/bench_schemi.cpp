@@ -1,0 +1,324 @@
+// One path of each scheme against the same scheme hand-written in long double (the same
+// generator for the stochastic ones): geometric Brownian motion for the stochastic schemes,
+// dx/dt = 0.3 x and the Lorenz system for Runge-Kutta and implicit Euler. Prints ns per
+// grid step and the ratios at the end (medians with --benchmark_repetitions=N).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/system/Gauss.h"
+#include "core/system/SistemaDI1.h"
+#include "core/system/SistemaDRK.h"
+#include "core/system/SistemaS10.h"
+#include "core/system/SistemaS15.h"
+#include "core/system/SistemaW10.h"
+
+namespace {
+
+constexpr Extended kInizio = 0, kFine = 2, kPasso = 0.001L;
+const int kPassi = static_cast<int>((kFine - kInizio) / kPasso) + 1;  // NumPunti - 1
+
+// Coefficients read from memory, as the compiled formulas read their constants, so that the
+// compiler cannot fold them into the hand-written loops.
+volatile Extended sorgenteMu = 0.3L, sorgenteSigma = 0.5L;
+volatile Extended sorgenteLorenz[3] = {10, 28, 8.0L / 3};
+const char* const kDeriva = "0.3*x1";
+const char* const kDiffusione = "0.5*x1";
+const char* const kDeriveLorenz[3] = {"10*(x2-x1)", "x1*(28-x3)-x2", "x1*x2-8/3*x3"};
+
+void Segna(benchmark::State& state) {
+    state.counters["ns/passo"] = benchmark::Counter(
+        kPassi, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+template <class S>
+void Percorsi(benchmark::State& state, S& s) {
+    for (auto _ : state) {
+        s.Ricalcola();
+        benchmark::ClobberMemory();
+    }
+    Segna(state);
+}
+
+// Runs passo(p, i) for every step of a path of n components in p, as often as measured.
+template <class Passo>
+void Nativo(benchmark::State& state, int n, Passo passo) {
+    std::vector<Extended> p(static_cast<std::size_t>(n) * (kPassi + 1));
+    for (auto _ : state) {
+        for (int k = 0; k < n; ++k) p[k] = k + 1;
+        for (int i = 1; i <= kPassi; ++i) passo(&p[n * (i - 1)], &p[n * i], (i - 1) * kPasso);
+        benchmark::DoNotOptimize(p.data());
+        benchmark::ClobberMemory();
+    }
+    Segna(state);
+}
+
+template <class S>
+void ImpostaGbm(S& s) {
+    s.SetIntervallo(kInizio, kFine, kPasso);
+    s.SetOrigine(1, 1);
+    s.Deriva(1).SetText(kDeriva);
+}
+
+// --- the stochastic schemes on geometric Brownian motion --------------------------------
+
+void SistemaS10(benchmark::State& state) {
+    TSistemaS10 s;
+    s.SetDimensione(1);
+    ImpostaGbm(s);
+    s.Diffusione(1).SetText(kDiffusione);
+    Percorsi(state, s);
+}
+
+void NativoS10(benchmark::State& state) {
+    const Extended mu = sorgenteMu, sigma = sorgenteSigma, d = kPasso, r = std::sqrt(d);
+    Nativo(state, 1, [&](const Extended* y, Extended* z, Extended) {
+        const Extended w = r * Gauss();
+        const Extended s = mu * y[0] * d + y[0];
+        const Extended beta = sigma * y[0];
+        const Extended u = s + r * beta;
+        z[0] = s + beta * w + (sigma * u - beta) * (w * w - d) / (2 * r);
+    });
+}
+
+void SistemaS15(benchmark::State& state) {
+    TSistemaS15 s;
+    ImpostaGbm(s);
+    s.Diffusione(1).SetText(kDiffusione);
+    Percorsi(state, s);
+}
+
+void NativoS15(benchmark::State& state) {
+    const Extended mu = sorgenteMu, sigma = sorgenteSigma, d = kPasso, r = std::sqrt(d);
+    const Extended d15 = std::exp(1.5L * std::log(d)), radiceTre = std::sqrt(Extended{3});
+    auto a = [&](Extended, Extended x) { return mu * x; };
+    auto b = [&](Extended, Extended x) { return sigma * x; };
+    Nativo(state, 1, [&](const Extended* yp, Extended* z, Extended t) {
+        const Extended u1 = Gauss(), u2 = Gauss();
+        const Extended dW = u1 * r, dZ = (u2 / radiceTre + u1) * d15 / 2;
+        const Extended c1 = d * d / 2, c2 = dW * d - dZ, c3 = (dW * dW - d) / 2;
+        const Extended c4 = (dW * dW / 3 - d) * dW / 2;
+        const Extended y = yp[0], ay = a(t, y), by = b(t, y);
+        const Extended yP = y + ay * d + by * r, yM = y + ay * d - by * r;
+        const Extended aP = a(t, yP), aM = a(t, yM), bP = b(t, yP), bM = b(t, yM);
+        const Extended bpP = b(t, yP + bP * r), bpM = b(t, yP - bP * r);
+        const Extended aT = a(t + d, y), bT = b(t + d, y);
+        z[0] = y + ay * d + by * dW + ((aP - aM) * dZ + (bP - bM) * c3) / (2 * r) +
+               ((aT - ay) * c1 + (bT - by) * c2) / d +
+               ((aP - 2 * ay + aM) * c1 + (bP - 2 * by + bM) * c2) / (2 * d) +
+               (bpP - bpM - bP + bM) * c4 / (2 * d);
+    });
+}
+
+void SistemaW10(benchmark::State& state) {
+    TSistemaW10 s;
+    s.SetDimensione(1, 1);
+    ImpostaGbm(s);
+    s.Diffusione(1, 1).SetText(kDiffusione);
+    Percorsi(state, s);
+}
+
+void NativoW10(benchmark::State& state) {
+    const Extended mu = sorgenteMu, sigma = sorgenteSigma, d = kPasso, r = std::sqrt(d);
+    Nativo(state, 1, [&](const Extended* y, Extended* z, Extended) {
+        const Extended w = r * ((static_cast<Extended>(RandomIntero(2)) - 0.5L) * 2);
+        z[0] = sigma * y[0] * w + (mu * y[0] * d + y[0]);
+    });
+}
+
+// --- Runge-Kutta ---------------------------------------------------------------------
+
+template <int N, class Deriva>
+void NativoRungeKutta(benchmark::State& state, Deriva a) {
+    const Extended h = kPasso;
+    Nativo(state, N, [&](const Extended* y, Extended* z, Extended t) {
+        std::array<Extended, N> k1, k2, k3, k4, k5, k6, e;
+        a(t, y, k1.data());
+        for (int k = 0; k < N; ++k) k1[k] *= h, e[k] = y[k] + k1[k] / 3;
+        a(t + h / 3, e.data(), k2.data());
+        for (int k = 0; k < N; ++k) k2[k] *= h, e[k] = y[k] + (4 * k1[k] + 6 * k2[k]) / 25;
+        a(t + h * 2 / 5, e.data(), k3.data());
+        for (int k = 0; k < N; ++k)
+            k3[k] *= h, e[k] = y[k] + (k1[k] - 12 * k2[k] + 15 * k3[k]) / 4;
+        a(t + h, e.data(), k4.data());
+        for (int k = 0; k < N; ++k)
+            k4[k] *= h, e[k] = y[k] + (6 * k1[k] + 90 * k2[k] - 50 * k3[k] + 8 * k4[k]) / 81;
+        a(t + h * 2 / 3, e.data(), k5.data());
+        for (int k = 0; k < N; ++k)
+            k5[k] *= h, e[k] = y[k] + (6 * k1[k] + 36 * k2[k] + 10 * k3[k] + 8 * k4[k]) / 75;
+        a(t + h * 4 / 5, e.data(), k6.data());
+        for (int k = 0; k < N; ++k) {
+            k6[k] *= h;
+            z[k] = y[k] + (23 * k1[k] + 125 * k3[k] - 81 * k5[k] + 125 * k6[k]) / 192;
+        }
+    });
+}
+
+void DerivaLineare(Extended, const Extended* x, Extended* a) { a[0] = sorgenteMu * x[0]; }
+
+struct DerivaLorenz {
+    Extended s = sorgenteLorenz[0], r = sorgenteLorenz[1], b = sorgenteLorenz[2];
+    void operator()(Extended, const Extended* x, Extended* a) const {
+        a[0] = s * (x[1] - x[0]);
+        a[1] = x[0] * (r - x[2]) - x[1];
+        a[2] = x[0] * x[1] - b * x[2];
+    }
+};
+
+template <class S>
+void ImpostaLorenz(S& s) {
+    s.SetIntervallo(kInizio, kFine, kPasso);
+    s.SetDimensione(3);
+    for (int k = 1; k <= 3; ++k) {
+        s.SetOrigine(k, k);
+        s.Deriva(k).SetText(kDeriveLorenz[k - 1]);
+    }
+}
+
+template <class S>
+void SistemaLineare(benchmark::State& state) {
+    S s;
+    s.SetDimensione(1);
+    ImpostaGbm(s);
+    Percorsi(state, s);
+}
+
+template <class S>
+void SistemaLorenz(benchmark::State& state) {
+    S s;
+    ImpostaLorenz(s);
+    Percorsi(state, s);
+}
+
+void NativoRKLineare(benchmark::State& state) { NativoRungeKutta<1>(state, DerivaLineare); }
+void NativoRKLorenz(benchmark::State& state) { NativoRungeKutta<3>(state, DerivaLorenz{}); }
+
+// --- implicit Euler ------------------------------------------------------------------
+
+// The same Newton iteration: forward-difference Jacobian with the increment really made,
+// Crout's decomposition with implicit pivoting and the substitution, the same tolerances and
+// iteration limit.
+template <int N, class Deriva>
+void NativoImplicito(benchmark::State& state, Deriva a) {
+    const Extended d = kPasso;
+    Nativo(state, N, [&](const Extended* y, Extended* z, Extended t) {
+        std::array<Extended, N> x, f, fp, da, p, scala;
+        std::array<std::array<Extended, N>, N> j;
+        std::array<int, N> indx;
+        for (int k = 0; k < N; ++k) x[k] = y[k];
+        auto residuo = [&](std::array<Extended, N>& r) {
+            a(t, x.data(), da.data());
+            for (int k = 0; k < N; ++k) r[k] = (x[k] - y[k]) - da[k] * d;
+        };
+        for (int it = 0; it < TSistemaDI1::IterazioniMassime; ++it) {
+            residuo(f);
+            for (int c = 0; c < N; ++c) {
+                const Extended temp = x[c];
+                Extended h = 1.0e-4L * std::fabs(temp);
+                if (h == 0) h = 1.0e-4L;
+                x[c] = temp + h;
+                h = x[c] - temp;
+                residuo(fp);
+                x[c] = temp;
+                for (int r = 0; r < N; ++r) j[r][c] = (fp[r] - f[r]) / h;
+            }
+            Extended somma = 0;
+            for (int k = 0; k < N; ++k) somma += std::fabs(f[k]);
+            if (somma <= 1.0e-6L) break;
+            for (int k = 0; k < N; ++k) p[k] = -f[k];
+            for (int r = 0; r < N; ++r) {
+                Extended big = 0;
+                for (int c = 0; c < N; ++c) big = std::max(big, std::fabs(j[r][c]));
+                scala[r] = 1 / big;
+            }
+            for (int c = 0; c < N; ++c) {
+                for (int r = 0; r < c; ++r)
+                    for (int k = 0; k < r; ++k) j[r][c] -= j[r][k] * j[k][c];
+                Extended big = 0;
+                int imax = c;
+                for (int r = c; r < N; ++r) {
+                    for (int k = 0; k < c; ++k) j[r][c] -= j[r][k] * j[k][c];
+                    const Extended dum = scala[r] * std::fabs(j[r][c]);
+                    if (dum >= big) big = dum, imax = r;
+                }
+                if (imax != c) std::swap(j[imax], j[c]), scala[imax] = scala[c];
+                indx[c] = imax;
+                if (j[c][c] == 0) j[c][c] = 1.0e-20L;
+                const Extended inv = 1 / j[c][c];
+                for (int r = c + 1; r < N; ++r) j[r][c] *= inv;
+            }
+            for (int r = 0; r < N; ++r) {
+                Extended sum = p[indx[r]];
+                p[indx[r]] = p[r];
+                for (int c = 0; c < r; ++c) sum -= j[r][c] * p[c];
+                p[r] = sum;
+            }
+            for (int r = N - 1; r >= 0; --r) {
+                for (int c = r + 1; c < N; ++c) p[r] -= j[r][c] * p[c];
+                p[r] /= j[r][r];
+            }
+            somma = 0;
+            for (int k = 0; k < N; ++k) x[k] += p[k], somma += std::fabs(p[k]);
+            if (somma <= 1.0e-6L) break;
+        }
+        for (int k = 0; k < N; ++k) z[k] = x[k];
+    });
+}
+
+void NativoDI1Lineare(benchmark::State& state) { NativoImplicito<1>(state, DerivaLineare); }
+void NativoDI1Lorenz(benchmark::State& state) { NativoImplicito<3>(state, DerivaLorenz{}); }
+
+// Console output as usual, plus the CPU time per iteration of every run kept by name (the
+// machine is shared: wall time includes other processes).
+class Raccoglitore : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) tempi[r.benchmark_name()] = r.GetAdjustedCPUTime();
+    }
+    std::map<std::string, double> tempi;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ImpostaStatoCasuale(StatoCasuale{1u, false, 0});
+    const std::pair<const char*, std::pair<void (*)(benchmark::State&), void (*)(benchmark::State&)>>
+        casi[] = {
+            {"S10/gbm", {SistemaS10, NativoS10}},
+            {"S15/gbm", {SistemaS15, NativoS15}},
+            {"W10/gbm", {SistemaW10, NativoW10}},
+            {"DRK/lineare", {SistemaLineare<TSistemaDRK>, NativoRKLineare}},
+            {"DRK/lorenz", {SistemaLorenz<TSistemaDRK>, NativoRKLorenz}},
+            {"DI1/lineare", {SistemaLineare<TSistemaDI1>, NativoDI1Lineare}},
+            {"DI1/lorenz", {SistemaLorenz<TSistemaDI1>, NativoDI1Lorenz}},
+        };
+    for (const auto& [nome, f] : casi) {
+        benchmark::RegisterBenchmark((std::string("sistema/") + nome).c_str(), f.first);
+        benchmark::RegisterBenchmark((std::string("nativo/") + nome).c_str(), f.second);
+    }
+    benchmark::Initialize(&argc, argv);
+    Raccoglitore r;
+    benchmark::RunSpecifiedBenchmarks(&r);
+    std::printf("\n%-14s %14s %14s %10s\n", "case", "system ns/step", "native ns/step",
+                "ratio");
+    for (const auto& [nome, f] : casi) {
+        // The median when the run was repeated (--benchmark_repetitions), else the one run.
+        auto t = [&](const std::string& k) {
+            if (r.tempi.count(k + "_median")) return r.tempi[k + "_median"];
+            return r.tempi.count(k) ? r.tempi[k] : NAN;
+        };
+        const double sistema = t(std::string("sistema/") + nome) / kPassi;
+        const double nativo = t(std::string("nativo/") + nome) / kPassi;
+        std::printf("%-14s %14.1f %14.1f %10.2f\n", nome, sistema, nativo, sistema / nativo);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
