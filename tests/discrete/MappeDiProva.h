@@ -7,7 +7,8 @@
 
 #include "core/discrete/Bifurcation.h"
 
-inline std::unique_ptr<TBifurcation> Motore(const std::string& mappa, const std::string& derivata) {
+inline std::unique_ptr<TBifurcation> Motore(const std::string& mappa,
+                                            const std::string& derivata) {
     auto motore = std::make_unique<TBifurcation>();
     motore->Dinamica().SetText(mappa);
     motore->Derivata().SetText(derivata);

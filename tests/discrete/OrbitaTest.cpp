@@ -144,6 +144,9 @@ TEST(OrbitaErrori, NonFiniteFirstValueOrBadCapacityRaise) {
     auto costante = Motore("x0", "0");
     EXPECT_EQ(Orbita(*costante, 1e300L, 17), std::vector<Extended>{1e300L});
     EXPECT_EQ(Messaggio([&] { Orbita(*costante, 1e400L, 17); }), "No period!");
+    auto terza = Motore("x0*x2", "1");
+    EXPECT_EQ(Messaggio([&] { Orbita(*terza, 3, 17); }), "Too few arguments!");
+    EXPECT_EQ(Messaggio([&] { Orbita(*terza, 3, 17); }), "RPN Compiler not initialized!");
     for (int capacita : {0, -1, 131073}) {
         int count = capacita;
         Extended buffer[1];
