@@ -73,7 +73,12 @@ TMainForm::TMainForm(QWidget* parent)
     resize(800, 600);
 }
 
-TMainForm::~TMainForm() { LiberaSistema(); }
+TMainForm::~TMainForm() {
+    // The children still change state while the base class tears them down.
+    disconnect(area_, nullptr, this, nullptr);
+    area_->viewport()->removeEventFilter(this);
+    LiberaSistema();
+}
 
 void TMainForm::CreaAzioni() {
     ricalcola_ = new QAction(ImmagineAzione(TImmagineAzione::Ricalcola), "Ricalcola", this);
@@ -337,10 +342,12 @@ void TMainForm::AvviaRicalcolo(int n) {
 }
 
 void TMainForm::Ricalcola1Click() {
+    if (!sistema_) return;
     EseguiComando([this] { AvviaRicalcolo(1); });
 }
 
 void TMainForm::RicalcolaN1Click() {
+    if (!sistema_) return;
     bool ok = false;
     QString risposta = QInputDialog::getText(this, "Opzioni ricalcolo", "Numero ricalcoli:",
                                              QLineEdit::Normal, "0", &ok);
@@ -361,6 +368,7 @@ void TMainForm::Interrompi1Click() {
 }
 
 void TMainForm::Opzioni1Click() {
+    if (!sistema_) return;
     TParametri parametri(this);
     parametri.Inizio()->setText(Testo(sistema_->Inizio()));
     parametri.Fine()->setText(Testo(sistema_->Fine()));

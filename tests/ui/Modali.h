@@ -7,12 +7,15 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
 #include <QtTest>
+
+#include "ui/StringGrid.h"
 
 class TRisponditore : public QObject {
 public:
@@ -123,4 +126,26 @@ inline TRisponditore::Risposta LeggiMessaggio(TMessaggio& letto) {
                  static_cast<int>(box->buttons().size())};
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     };
+}
+
+// Replaces the text of an edit by typing, as the user does.
+inline void Digita(QWidget* edit, const QString& testo) {
+    edit->setFocus();
+    if (auto* riga = qobject_cast<QLineEdit*>(edit)) riga->selectAll();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(edit)) spin->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, testo);
+}
+
+// Types into a cell the way a user does: the first key opens the cell's editor.
+inline void ScriviCella(TStringGrid* grid, int colonna, int riga, const QString& testo) {
+    grid->setFocus();
+    grid->setCurrentCell(riga, colonna);
+    QTest::keyClicks(grid, testo.left(1));
+    QPointer<QWidget> editor = grid->indexWidget(grid->currentIndex());
+    QVERIFY(editor);
+    QTest::keyClicks(editor, testo.mid(1));
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The view commits and closes the editor from its event queue.
+    QTRY_VERIFY(!editor || !editor->isVisible());
 }

@@ -1,0 +1,563 @@
+// The creation and recalculation commands of the main window, driven through its menus,
+// tool buttons and dialogs, with the real schemes running in the background.
+#include <cmath>
+#include <typeindex>
+
+#include <QInputDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "core/base/Conversioni.h"
+#include "core/system/SistemaDI1.h"
+#include "core/system/SistemaDRK.h"
+#include "core/system/SistemaS05.h"
+#include "core/system/SistemaS10.h"
+#include "core/system/SistemaS15.h"
+#include "core/system/SistemaW10.h"
+#include "tests/ui/Modali.h"
+#include "ui/Main.h"
+#include "ui/SpinEdit.h"
+#include "ui/UCoefficienti.h"
+#include "ui/UDimensioni.h"
+#include "ui/UParametri.h"
+
+namespace {
+
+// What the user types into the dialogs of a creation command.
+struct TDefinizione {
+    int n = 1;
+    int m = 1;
+    QStringList origini;
+    QStringList derive;
+    QList<QStringList> diffusioni;  // row k: the cells [1, k], [2, k], ...
+    QString inizio = "0";
+    QString fine = "1";
+    QString passo;  // empty: the dialog's own text is kept
+};
+
+// What the user saw on the way.
+struct TVisto {
+    QStringList dialoghi;
+    QString passo;
+    QStringList intestazioniDiffusione;
+    QStringList righeDiffusione;
+    bool diffusioneVisibile = false;
+};
+
+// n components x_k' = -x_k from 1, diffusion cells that compile but weigh nothing.
+TDefinizione Decadimento(int n, int m, int colonneDiffusione) {
+    TDefinizione d;
+    d.n = n;
+    d.m = m;
+    for (int k = 1; k <= n; ++k) {
+        d.origini << "1";
+        d.derive << QString("0-x%1").arg(k);
+        QStringList riga;
+        for (int j = 1; j <= colonneDiffusione; ++j) riga << QString("0*x%1*%2").arg(k).arg(j);
+        d.diffusioni << riga;
+    }
+    return d;
+}
+
+void ApriPagina(TCoefficienti* dialogo, int pagina) {
+    QTabBar* linguette = dialogo->PageControl1()->tabBar();
+    QTest::mouseClick(linguette, Qt::LeftButton, {}, linguette->tabRect(pagina).center());
+    QTRY_COMPARE(dialogo->PageControl1()->currentIndex(), pagina);
+}
+
+// Answers a dimensions dialog or a coefficients dialog with the definition.
+TRisponditore::Risposta Compila(const TDefinizione& d, TVisto& visto) {
+    return [&d, &visto](QWidget* w) {
+        visto.dialoghi << w->metaObject()->className();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        if (auto* dimensioni = qobject_cast<TDimensioni*>(w)) {
+            Digita(dimensioni->SpinEdit1(), QString::number(d.n));
+            if (auto* conMoti = qobject_cast<TDimensioniS*>(w))
+                Digita(conMoti->SpinEdit2(), QString::number(d.m));
+            Clicca(w, "OKBtn");
+            return;
+        }
+        auto* coefficienti = qobject_cast<TCoefficienti*>(w);
+        QVERIFY(coefficienti);
+        visto.passo = coefficienti->Passo()->text();
+        ApriPagina(coefficienti, 0);
+        for (int k = 1; k <= d.origini.size(); ++k)
+            ScriviCella(coefficienti->StringGrid1(), 1, k, d.origini[k - 1]);
+        ApriPagina(coefficienti, 1);
+        for (int k = 1; k <= d.derive.size(); ++k)
+            ScriviCella(coefficienti->StringGrid2(), 1, k, d.derive[k - 1]);
+        if (TStringGrid* diffusione = coefficienti->StringGrid3()) {
+            ApriPagina(coefficienti, 2);
+            visto.diffusioneVisibile = diffusione->isVisible();
+            for (int j = 0; j < diffusione->ColCount(); ++j)
+                visto.intestazioniDiffusione << diffusione->Cella(j, 0);
+            for (int k = 0; k < diffusione->RowCount(); ++k)
+                visto.righeDiffusione << diffusione->Cella(0, k);
+            if (visto.diffusioneVisibile)
+                for (int k = 1; k <= d.diffusioni.size(); ++k)
+                    for (int j = 1; j <= d.diffusioni[k - 1].size(); ++j)
+                        ScriviCella(diffusione, j, k, d.diffusioni[k - 1][j - 1]);
+        }
+        Digita(coefficienti->Inizio(), d.inizio);
+        Digita(coefficienti->Fine(), d.fine);
+        if (!d.passo.isEmpty()) Digita(coefficienti->Passo(), d.passo);
+        Clicca(w, "OKBtn");
+    };
+}
+
+// The diffusion formula of component k for motion j, whatever the scheme.
+QString TestoDiffusione(TSistema* s, int k, int j) {
+    if (auto* piena = dynamic_cast<TSistemaS05*>(s))
+        return QString::fromStdString(piena->Diffusione(k, j).Text());
+    if (auto* diagonale = dynamic_cast<TSistemaS10*>(s))
+        return QString::fromStdString(diagonale->Diffusione(k).Text());
+    if (auto* scalare = dynamic_cast<TSistemaS15*>(s))
+        return QString::fromStdString(scalare->Diffusione(k).Text());
+    return {};
+}
+
+QString Classe(TSistema* s) {
+    static const std::pair<std::type_index, const char*> classi[] = {
+        {typeid(TSistemaS05), "TSistemaS05"}, {typeid(TSistemaS10), "TSistemaS10"},
+        {typeid(TSistemaS15), "TSistemaS15"}, {typeid(TSistemaW10), "TSistemaW10"},
+        {typeid(TSistemaDRK), "TSistemaDRK"}, {typeid(TSistemaDI1), "TSistemaDI1"}};
+    for (const auto& [tipo, nome] : classi)
+        if (std::type_index(typeid(*s)) == tipo) return nome;
+    return "?";
+}
+
+// Enough work per path (130002 grid points) that a run of 50 takes a while.
+TDefinizione Pesante() {
+    TDefinizione d;
+    d.origini = {"0.5"};
+    d.derive = {"0-x1+sin(x0)*cos(x1)"};
+    d.diffusioni = {{"0.3*cos(x1)+0.1*sin(x0)"}};
+    d.fine = "1300";
+    return d;
+}
+
+}  // namespace
+
+class TestComandi : public QObject {
+    Q_OBJECT
+
+    TRisponditore risponditore_;
+    TMainForm* main_ = nullptr;
+
+    QAction* Azione(const char* nome) { return main_->findChild<QAction*>(nome); }
+    QProgressBar* Progresso() { return main_->findChild<QProgressBar*>("ProgressBar1"); }
+    void CliccaPulsante(const char* nome) {
+        auto* pulsante = main_->findChild<QToolButton*>(nome);
+        QVERIFY2(pulsante && pulsante->isEnabled(), nome);
+        QTest::mouseClick(pulsante, Qt::LeftButton);
+    }
+    void AttendiFine() { QTRY_VERIFY_WITH_TIMEOUT(Azione("Eulero05")->isEnabled(), 30000); }
+    void VerificaInattivo() {
+        for (const char* nome : {"Ricalcola", "RicalcolaN1", "Eulero05", "Opzioni1", "Nuovo1",
+                                 "Debole1", "Deterministico1", "Sistema1"})
+            QVERIFY2(Azione(nome)->isEnabled(), nome);
+        QVERIFY(!Azione("Interrompi")->isEnabled());
+    }
+    // Runs a creation command with its dialogs answered from d.
+    void Definisci(const char* comando, const TDefinizione& d, TVisto& visto, int dialoghi = 2) {
+        for (int i = 0; i < dialoghi; ++i) risponditore_.Atteso(Compila(d, visto));
+        Azione(comando)->trigger();
+    }
+    void DefinisciSemplice() {
+        TVisto visto;
+        Definisci("Eulero05", Decadimento(1, 1, 1), visto);
+        AttendiFine();
+        QVERIFY(main_->Sistema());
+    }
+    // Answers the count box of "Ricalcola &N..." by typing, or with Cancel.
+    void RispondiConteggio(const QString& testo, bool annulla = false) {
+        risponditore_.Atteso([testo, annulla](QWidget* w) {
+            auto* box = qobject_cast<QInputDialog*>(w);
+            QVERIFY(box);
+            QCOMPARE(box->windowTitle(), QString("Opzioni ricalcolo"));
+            QCOMPARE(box->labelText(), QString("Numero ricalcoli:"));
+            QCOMPARE(box->textValue(), QString("0"));
+            if (annulla) {
+                box->reject();
+                return;
+            }
+            Digita(box->findChild<QLineEdit*>(), testo);
+            box->accept();
+        });
+    }
+
+private slots:
+    void initTestCase() { ZittisciAvvisiPiattaforma(); }
+
+    void init() {
+        main_ = new TMainForm;
+        main_->show();
+        main_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main_));
+    }
+
+    void cleanup() {
+        delete main_;  // also stops and joins a run a failed test left going
+        SetDecimalSeparator('.');
+        ControllaFineTest(risponditore_);
+    }
+
+    void defines_a_system_through_the_two_dialogs_of_eulero() {
+        TDefinizione d = Decadimento(3, 2, 2);
+        TVisto visto;
+        risponditore_.Atteso(Compila(d, visto));
+        risponditore_.Atteso(Compila(d, visto));
+        CliccaPulsante("ToolButton4");
+        QCOMPARE(visto.dialoghi, QStringList({"TDimensioniS", "TCoefficientiS"}));
+        QCOMPARE(visto.passo, QString("0.01"));
+        QCOMPARE(visto.intestazioniDiffusione, QStringList({"", "dB1", "dB2"}));
+        QCOMPARE(visto.righeDiffusione, QStringList({"", "X1", "X2", "X3"}));
+        QVERIFY(main_->Sistema());
+        AttendiFine();
+        QCOMPARE(Progresso()->maximum(), 1);
+        QCOMPARE(Progresso()->value(), 1);
+        QCOMPARE(main_->ContatorePassi(), 1);
+        VerificaInattivo();
+        QCOMPARE(main_->Sistema()->Dimensione(), 3);
+        QCOMPARE(main_->Sistema()->Passo(), StrToFloat("0.01"));
+        for (int k = 1; k <= 3; ++k)
+            QVERIFY(std::abs(main_->Sistema()->Valore(k, 1) - std::exp(-1.0L)) < 0.01L);
+    }
+
+    void each_creation_command_builds_its_scheme_data() {
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<QStringList>("dialoghi");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("m");
+        QTest::addColumn<int>("colonne");  // diffusion cells typed per row
+        QTest::addColumn<QStringList>("intestazioni");
+        QTest::addColumn<QString>("classe");
+        QTest::newRow("Eulero 0.5") << "Eulero05" << QStringList{"TDimensioniS", "TCoefficientiS"}
+                                    << 2 << 2 << 2 << QStringList{"", "dB1", "dB2"}
+                                    << "TSistemaS05";
+        QTest::newRow("Eulero 0.5, no motion")
+            << "Eulero05" << QStringList{"TDimensioniS", "TCoefficientiS"} << 1 << 0 << 0
+            << QStringList{""} << "TSistemaS05";
+        QTest::newRow("Milstein 1.0")
+            << "Milstein101" << QStringList{"TDimensioni", "TCoefficientiSD"} << 2 << 0 << 1
+            << QStringList{"", "diagonale"} << "TSistemaS10";
+        QTest::newRow("Uni 1.5") << "Uni151" << QStringList{"TCoefficientiS"} << 1 << 1 << 1
+                                 << QStringList{"", "dB1"} << "TSistemaS15";
+        QTest::newRow("Debole 1.0") << "N101" << QStringList{"TDimensioniS", "TCoefficientiS"}
+                                    << 2 << 3 << 3 << QStringList{"", "dB1", "dB2", "dB3"}
+                                    << "TSistemaW10";
+        QTest::newRow("Runge-Kutta 5.0")
+            << "RungeKutta401" << QStringList{"TDimensioni", "TCoefficienti"} << 2 << 0 << 0
+            << QStringList{} << "TSistemaDRK";
+        QTest::newRow("Implicit 1.0")
+            << "Implicit101" << QStringList{"TDimensioni", "TCoefficienti"} << 3 << 0 << 0
+            << QStringList{} << "TSistemaDI1";
+    }
+    void each_creation_command_builds_its_scheme() {
+        QFETCH(QString, comando);
+        QFETCH(QStringList, dialoghi);
+        QFETCH(int, n);
+        QFETCH(int, m);
+        QFETCH(int, colonne);
+        QFETCH(QStringList, intestazioni);
+        QFETCH(QString, classe);
+        const TDefinizione d = Decadimento(n, m, colonne);
+        TVisto visto;
+        Definisci(qPrintable(comando), d, visto, static_cast<int>(dialoghi.size()));
+        QCOMPARE(visto.dialoghi, dialoghi);
+        QCOMPARE(visto.intestazioniDiffusione, intestazioni);
+        QCOMPARE(visto.diffusioneVisibile, colonne > 0);
+        TSistema* sistema = main_->Sistema();
+        QVERIFY(sistema);
+        QCOMPARE(Classe(sistema), classe);
+        AttendiFine();
+        QCOMPARE(Progresso()->value(), 1);
+        QCOMPARE(sistema->Dimensione(), n);
+        for (int k = 1; k <= n; ++k) {
+            QCOMPARE(QString::fromStdString(sistema->Deriva(k).Text()), d.derive[k - 1]);
+            for (int j = 1; j <= colonne; ++j)
+                QCOMPARE(TestoDiffusione(sistema, k, j), d.diffusioni[k - 1][j - 1]);
+            // x' = -x from 1 with no noise: every scheme lands near 1/e at t = 1.
+            QVERIFY2(std::abs(sistema->Valore(k, 1) - std::exp(-1.0L)) < 0.01L,
+                     qPrintable(QString::number(static_cast<double>(sistema->Valore(k, 1)))));
+        }
+    }
+
+    void cancel_in_either_dialog_changes_nothing_data() {
+        QTest::addColumn<int>("annullato");  // which dialog is cancelled
+        QTest::newRow("dimensions") << 0;
+        QTest::newRow("coefficients") << 1;
+    }
+    void cancel_in_either_dialog_changes_nothing() {
+        QFETCH(int, annullato);
+        DefinisciSemplice();
+        TSistema* prima = main_->Sistema();
+        const TDefinizione d = Decadimento(2, 1, 1);
+        TVisto visto;
+        if (annullato == 1) risponditore_.Atteso(Compila(d, visto));
+        risponditore_.Atteso([](QWidget* w) { Clicca(w, "CancelBtn"); });
+        Azione("Eulero05")->trigger();
+        QCOMPARE(main_->Sistema(), prima);
+        VerificaInattivo();
+    }
+
+    void a_faulty_definition_keeps_the_previous_system_and_shows_the_report_data() {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("classeErrore");
+        QTest::newRow("drift does not compile") << "deriva" << "sin(" << "RPNException";
+        QTest::newRow("diffusion does not compile") << "diffusione" << "x1+*2" << "RPNException";
+        QTest::newRow("variable above the dimension") << "deriva" << "x5" << "RPNException";
+        QTest::newRow("origin is no number") << "origine" << "1.2.3" << "EConvertError";
+        QTest::newRow("origin with the other separator") << "origine" << "0,5" << "EConvertError";
+        QTest::newRow("end is no number") << "fine" << "abc" << "EConvertError";
+        QTest::newRow("step zero") << "passo" << "0" << "Exception";
+    }
+    void a_faulty_definition_keeps_the_previous_system_and_shows_the_report() {
+        QFETCH(QString, campo);
+        QFETCH(QString, testo);
+        QFETCH(QString, classeErrore);
+        DefinisciSemplice();
+        TSistema* prima = main_->Sistema();
+        auto* legata = main_->Area()->addSubWindow(new QWidget);
+        legata->show();
+        QPointer<QMdiSubWindow> finestra(legata);
+        main_->AffidaFinestraAlSistema(legata);
+
+        TDefinizione d = Decadimento(1, 1, 1);
+        if (campo == "deriva") d.derive = {testo};
+        if (campo == "diffusione") d.diffusioni = {{testo}};
+        if (campo == "origine") d.origini = {testo};
+        if (campo == "fine") d.fine = testo;
+        if (campo == "passo") d.passo = testo;
+        TVisto visto;
+        TMessaggio errore;
+        risponditore_.Atteso(Compila(d, visto));
+        risponditore_.Atteso(Compila(d, visto));
+        risponditore_.Atteso(LeggiMessaggio(errore));
+        Azione("Eulero05")->trigger();
+
+        QVERIFY2(errore.testo.startsWith("Exception " + classeErrore + " in module "),
+                 qPrintable(errore.testo));
+        QCOMPARE(errore.icona, QMessageBox::Critical);
+        QCOMPARE(errore.pulsanti, 1);
+        QCOMPARE(errore.titolo, QString(TitoloApplicazione));
+        QCOMPARE(main_->Sistema(), prima);
+        QVERIFY(finestra);
+        VerificaInattivo();
+        // The kept system still runs.
+        CliccaPulsante("ToolButton1");
+        AttendiFine();
+        QCOMPARE(Progresso()->value(), 1);
+    }
+
+    void a_new_system_frees_the_windows_of_the_old_one() {
+        DefinisciSemplice();
+        auto* legata = main_->Area()->addSubWindow(new QWidget);
+        auto* libera = main_->Area()->addSubWindow(new QWidget);
+        legata->show();
+        libera->show();
+        QPointer<QMdiSubWindow> finestraLegata(legata);
+        QPointer<QMdiSubWindow> finestraLibera(libera);
+        main_->AffidaFinestraAlSistema(legata);
+        DefinisciSemplice();
+        QVERIFY(!finestraLegata);
+        QVERIFY(finestraLibera);
+    }
+
+    void the_italian_separator_reads_and_shows_commas() {
+        Azione("Italiano1")->trigger();
+        TDefinizione d;
+        d.origini = {"0,5"};
+        d.derive = {"0,25"};
+        d.diffusioni = {{"0"}};
+        d.fine = "2";
+        TVisto visto;
+        Definisci("Eulero05", d, visto);
+        QCOMPARE(visto.passo, QString("0,01"));
+        AttendiFine();
+        TSistema* sistema = main_->Sistema();
+        QVERIFY(sistema);
+        QCOMPARE(sistema->Origine(1), 0.5L);
+        QCOMPARE(sistema->Passo(), StrToFloat("0,01"));
+        QVERIFY(std::abs(sistema->Valore(1, 2) - 1.0L) < 1e-9L);
+        // The grid dialog writes the current grid with the comma too.
+        QStringList mostrato;
+        risponditore_.Atteso([&](QWidget* w) {
+            auto* parametri = qobject_cast<TParametri*>(w);
+            QVERIFY(parametri);
+            mostrato << parametri->Inizio()->text() << parametri->Fine()->text()
+                     << parametri->Passo()->text();
+            Clicca(w, "CancelBtn");
+        });
+        Azione("Opzioni1")->trigger();
+        QCOMPARE(mostrato, QStringList({"0", "2", "0,01"}));
+    }
+
+    void ricalcola_n_runs_the_count_typed() {
+        DefinisciSemplice();
+        RispondiConteggio("3");
+        Azione("RicalcolaN1")->trigger();
+        AttendiFine();
+        QCOMPARE(Progresso()->maximum(), 3);
+        QCOMPARE(Progresso()->value(), 3);
+        QCOMPARE(main_->ContatorePassi(), 3);
+        VerificaInattivo();
+    }
+
+    void ricalcola_n_cancelled_or_zero_runs_nothing_and_ends_data() {
+        QTest::addColumn<bool>("annulla");
+        QTest::newRow("cancel") << true;
+        QTest::newRow("zero") << false;
+    }
+    void ricalcola_n_cancelled_or_zero_runs_nothing_and_ends() {
+        QFETCH(bool, annulla);
+        DefinisciSemplice();
+        RispondiConteggio("0", annulla);
+        Azione("RicalcolaN1")->trigger();
+        AttendiFine();
+        QCOMPARE(Progresso()->maximum(), 0);
+        QCOMPARE(main_->ContatorePassi(), 0);
+        VerificaInattivo();
+    }
+
+    void ricalcola_n_refuses_a_negative_count() {
+        DefinisciSemplice();
+        QSignalSpy progresso(Progresso(), &QProgressBar::valueChanged);
+        TMessaggio avviso;
+        RispondiConteggio("-3");
+        risponditore_.Atteso(LeggiMessaggio(avviso));
+        Azione("RicalcolaN1")->trigger();
+        QCOMPARE(avviso.icona, QMessageBox::Warning);
+        QCOMPARE(avviso.testo, QString("Il numero di ricalcoli deve essere 0 o maggiore!"));
+        VerificaInattivo();
+        QCOMPARE(Progresso()->maximum(), 1);
+        QTest::qWait(50);
+        QCOMPARE(progresso.count(), 0);
+    }
+
+    void ricalcola_n_reports_a_count_that_is_no_integer() {
+        DefinisciSemplice();
+        TMessaggio errore;
+        RispondiConteggio("tre");
+        risponditore_.Atteso(LeggiMessaggio(errore));
+        Azione("RicalcolaN1")->trigger();
+        QCOMPARE(errore.icona, QMessageBox::Critical);
+        QVERIFY2(errore.testo.contains("tre"), qPrintable(errore.testo));
+        VerificaInattivo();
+    }
+
+    void interrompi_stops_a_long_run_early() {
+        TVisto visto;
+        Definisci("Eulero05", Pesante(), visto);
+        AttendiFine();
+        RispondiConteggio("50");
+        Azione("RicalcolaN1")->trigger();
+        QVERIFY(Azione("Interrompi")->isEnabled());
+        QTRY_VERIFY(Progresso()->value() >= 1);
+        const int alClic = Progresso()->value();
+        CliccaPulsante("ToolButton2");
+        AttendiFine();
+        // The path in progress at the click still completes, nothing after it.
+        QVERIFY2(Progresso()->value() <= alClic + 1, qPrintable(QString::number(Progresso()->value())));
+        QVERIFY(Progresso()->value() < 50);
+        QCOMPARE(main_->ContatorePassi(), Progresso()->value());
+        VerificaInattivo();
+    }
+
+    void refuses_exit_while_running_and_accepts_it_after() {
+        TVisto visto;
+        Definisci("Eulero05", Pesante(), visto);
+        AttendiFine();
+        RispondiConteggio("50");
+        Azione("RicalcolaN1")->trigger();
+        Azione("FileExitItem")->trigger();
+        QVERIFY(main_->isVisible());
+        QVERIFY(main_->Sistema()->InEsecuzione());
+        Azione("Interrompi")->trigger();
+        AttendiFine();
+        Azione("FileExitItem")->trigger();
+        QVERIFY(!main_->isVisible());
+    }
+
+    void opzioni_changes_the_grid_and_runs_again() {
+        DefinisciSemplice();
+        QStringList mostrato;
+        risponditore_.Atteso([&](QWidget* w) {
+            auto* parametri = qobject_cast<TParametri*>(w);
+            QVERIFY(parametri);
+            QCOMPARE(parametri->windowTitle(), QString("Parametri"));
+            mostrato << parametri->Inizio()->text() << parametri->Fine()->text()
+                     << parametri->Passo()->text();
+            Digita(parametri->Fine(), "3");
+            Digita(parametri->Passo(), "0.5");
+            Clicca(w, "OKBtn");
+        });
+        QSignalSpy progresso(Progresso(), &QProgressBar::valueChanged);
+        Azione("Opzioni1")->trigger();
+        QCOMPARE(mostrato, QStringList({"0", "1", "0.01"}));
+        AttendiFine();
+        QCOMPARE(main_->Sistema()->Fine(), 3.0L);
+        QCOMPARE(main_->Sistema()->Passo(), 0.5L);
+        QCOMPARE(main_->Sistema()->NumPunti(), 8);
+        QCOMPARE(Progresso()->value(), 1);
+        QVERIFY(progresso.count() >= 1);
+    }
+
+    void opzioni_with_a_bad_number_keeps_the_grid() {
+        DefinisciSemplice();
+        TMessaggio errore;
+        risponditore_.Atteso([](QWidget* w) {
+            auto* parametri = qobject_cast<TParametri*>(w);
+            QVERIFY(parametri);
+            Digita(parametri->Inizio(), "-1");
+            Digita(parametri->Passo(), "x");
+            Clicca(w, "OKBtn");
+        });
+        risponditore_.Atteso(LeggiMessaggio(errore));
+        Azione("Opzioni1")->trigger();
+        QCOMPARE(errore.icona, QMessageBox::Critical);
+        QCOMPARE(main_->Sistema()->Inizio(), 0.0L);
+        QCOMPARE(main_->Sistema()->Passo(), StrToFloat("0.01"));
+        VerificaInattivo();
+    }
+
+    void a_failing_run_shows_one_error_box_and_returns_to_idle() {
+        // 200002 points: the path outgrows the table during the run.
+        TDefinizione d = Decadimento(1, 1, 1);
+        d.fine = "2000";
+        TVisto visto;
+        TMessaggio errore;
+        risponditore_.Atteso(Compila(d, visto));
+        risponditore_.Atteso(Compila(d, visto));
+        risponditore_.Atteso(LeggiMessaggio(errore));
+        Azione("Eulero05")->trigger();
+        AttendiFine();
+        QVERIFY2(errore.testo.startsWith("Exception ERangeError"), qPrintable(errore.testo));
+        QCOMPARE(errore.icona, QMessageBox::Critical);
+        QCOMPARE(errore.pulsanti, 1);
+        QCOMPARE(main_->ContatorePassi(), 0);
+        VerificaInattivo();
+    }
+
+    void freeing_the_window_during_a_run_stops_it() {
+        TVisto visto;
+        Definisci("Eulero05", Pesante(), visto);
+        AttendiFine();
+        RispondiConteggio("50");
+        Azione("RicalcolaN1")->trigger();
+        QTRY_VERIFY(Progresso()->value() >= 1);
+        QElapsedTimer tempo;
+        tempo.start();
+        delete std::exchange(main_, nullptr);
+        QVERIFY(tempo.elapsed() < 5000);
+        main_ = new TMainForm;  // for cleanup
+    }
+};
+
+QTEST_MAIN(TestComandi)
+#include "test_comandi.moc"

@@ -1,0 +1,267 @@
+// The system definition dialogs, shown and driven as a user drives them.
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "core/base/Conversioni.h"
+#include "tests/ui/Modali.h"
+#include "ui/SpinEdit.h"
+#include "ui/StringGrid.h"
+#include "ui/UCoefficienti.h"
+#include "ui/UDimensioni.h"
+#include "ui/UParametri.h"
+
+namespace {
+
+// The label that names a control in its dialog.
+QString Etichetta(QWidget* dialogo, QWidget* controllo) {
+    for (QLabel* label : dialogo->findChildren<QLabel*>())
+        if (label->buddy() == controllo) return label->text();
+    return {};
+}
+
+QStringList Pagine(const TCoefficienti& dialogo) {
+    QStringList titoli;
+    for (int i = 0; i < dialogo.PageControl1()->count(); ++i)
+        titoli << dialogo.PageControl1()->tabText(i);
+    return titoli;
+}
+
+QStringList Colonna(const TStringGrid* grid, int colonna) {
+    QStringList celle;
+    for (int riga = 0; riga < grid->RowCount(); ++riga) celle << grid->Cella(colonna, riga);
+    return celle;
+}
+
+QStringList Riga(const TStringGrid* grid, int riga) {
+    QStringList celle;
+    for (int colonna = 0; colonna < grid->ColCount(); ++colonna)
+        celle << grid->Cella(colonna, riga);
+    return celle;
+}
+
+void Mostra(QWidget* dialogo) {
+    dialogo->show();
+    dialogo->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialogo));
+}
+
+std::unique_ptr<QDialog> CreaDialogo(const QString& classe) {
+    if (classe == "TDimensioni") return std::make_unique<TDimensioni>();
+    if (classe == "TDimensioniS") return std::make_unique<TDimensioniS>();
+    if (classe == "TCoefficienti") return std::make_unique<TCoefficienti>();
+    if (classe == "TCoefficientiS") return std::make_unique<TCoefficientiS>();
+    if (classe == "TCoefficientiSD") return std::make_unique<TCoefficientiSD>();
+    return std::make_unique<TParametri>();
+}
+
+}  // namespace
+
+class TestDialoghi : public QObject {
+    Q_OBJECT
+
+    TRisponditore risponditore_;
+
+private slots:
+    void initTestCase() { ZittisciAvvisiPiattaforma(); }
+
+    void cleanup() {
+        SetDecimalSeparator('.');
+        ControllaFineTest(risponditore_);
+    }
+
+    void ok_accepts_and_cancel_rejects_every_dialog_data() {
+        QTest::addColumn<QString>("classe");
+        QTest::addColumn<QString>("titolo");
+        const std::pair<const char*, const char*> dialoghi[] = {
+            {"TDimensioni", "Dimensioni"},       {"TDimensioniS", "Dimensioni"},
+            {"TCoefficienti", "Coefficienti"},   {"TCoefficientiS", "Coefficienti"},
+            {"TCoefficientiSD", "Coefficienti"}, {"TParametri", "Parametri"}};
+        for (const auto& [classe, titolo] : dialoghi)
+            QTest::newRow(classe) << QString(classe) << QString(titolo);
+    }
+    void ok_accepts_and_cancel_rejects_every_dialog() {
+        QFETCH(QString, classe);
+        QFETCH(QString, titolo);
+        for (const char* pulsante : {"OKBtn", "CancelBtn"}) {
+            const std::unique_ptr<QDialog> dialogo = CreaDialogo(classe);
+            QCOMPARE(dialogo->metaObject()->className(), classe);
+            QCOMPARE(dialogo->windowTitle(), titolo);
+            risponditore_.Atteso([pulsante](QWidget* w) { Clicca(w, pulsante); });
+            const int esito = dialogo->exec();
+            QCOMPARE(esito, QString(pulsante) == "OKBtn" ? QDialog::Accepted : QDialog::Rejected);
+        }
+    }
+
+    void dimension_dialogs_show_their_ranges_and_defaults() {
+        TDimensioniS dialogo;
+        QCOMPARE(Etichetta(&dialogo, dialogo.SpinEdit1()), QString("Dimensione sistema:"));
+        QCOMPARE(Etichetta(&dialogo, dialogo.SpinEdit2()), QString("Numero moti:"));
+        QCOMPARE(dialogo.SpinEdit1()->objectName(), QString("SpinEdit1"));
+        QCOMPARE(dialogo.SpinEdit2()->objectName(), QString("SpinEdit2"));
+        QCOMPARE(dialogo.SpinEdit1()->minimum(), 1);
+        QCOMPARE(dialogo.SpinEdit1()->maximum(), 99);
+        QCOMPARE(dialogo.SpinEdit1()->Value(), 1);
+        QCOMPARE(dialogo.SpinEdit2()->minimum(), 0);
+        QCOMPARE(dialogo.SpinEdit2()->maximum(), 99);
+        QCOMPARE(dialogo.SpinEdit2()->Value(), 1);
+        TDimensioni semplice;
+        QVERIFY(!semplice.findChild<TSpinEdit*>("SpinEdit2"));
+        // The buttons sit below the motions' edit.
+        Mostra(&dialogo);
+        auto* ok = dialogo.findChild<QWidget*>("OKBtn");
+        QVERIFY(ok->mapTo(&dialogo, QPoint(0, 0)).y() >
+                dialogo.SpinEdit2()->mapTo(&dialogo, QPoint(0, dialogo.SpinEdit2()->height())).y());
+    }
+
+    void spin_edits_bring_typed_values_into_range_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<int>("valore");
+        QTest::newRow("dimension in range") << "SpinEdit1" << "42" << 42;
+        QTest::newRow("dimension above") << "SpinEdit1" << "150" << 99;
+        QTest::newRow("dimension below") << "SpinEdit1" << "0" << 1;
+        QTest::newRow("dimension negative") << "SpinEdit1" << "-5" << 1;
+        QTest::newRow("dimension empty") << "SpinEdit1" << "" << 1;
+        QTest::newRow("dimension letters are refused") << "SpinEdit1" << "x7y" << 7;
+        QTest::newRow("motions zero") << "SpinEdit2" << "0" << 0;
+        QTest::newRow("motions above") << "SpinEdit2" << "1000" << 99;
+        QTest::newRow("motions only a sign") << "SpinEdit2" << "-" << 0;
+    }
+    void spin_edits_bring_typed_values_into_range() {
+        QFETCH(QString, edit);
+        QFETCH(QString, digitato);
+        QFETCH(int, valore);
+        TDimensioniS dialogo;
+        Mostra(&dialogo);
+        auto* spin = dialogo.findChild<TSpinEdit*>(edit);
+        Digita(spin, digitato);
+        // Read while still typed, and again after the focus has left.
+        QCOMPARE(spin->Value(), valore);
+        QWidget* altro = edit == "SpinEdit1" ? dialogo.SpinEdit2() : dialogo.SpinEdit1();
+        altro->setFocus();
+        QTRY_VERIFY(altro->hasFocus());
+        QCOMPARE(spin->value(), valore);
+        QCOMPARE(spin->text(), QString::number(valore));
+    }
+
+    void enter_in_a_spin_edit_confirms_the_clamped_value() {
+        TDimensioni dialogo;
+        risponditore_.Atteso([&](QWidget*) {
+            Digita(dialogo.SpinEdit1(), "123");
+            QTest::keyClick(dialogo.SpinEdit1(), Qt::Key_Return);
+        });
+        QCOMPARE(dialogo.exec(), QDialog::Accepted);
+        QCOMPARE(dialogo.SpinEdit1()->Value(), 99);
+    }
+
+    void coefficient_dialog_shows_pages_edits_and_row_labels() {
+        TCoefficienti dialogo;
+        QCOMPARE(Pagine(dialogo), QStringList({"Origine", "Deriva"}));
+        QVERIFY(!dialogo.StringGrid3());
+        const std::tuple<QLineEdit*, const char*, const char*, const char*> campi[] = {
+            {dialogo.Inizio(), "Inizio", "Inizio:", "0"},
+            {dialogo.Fine(), "Fine", "Fine:", "10"},
+            {dialogo.Passo(), "Passo", "Passo:", "0.01"}};
+        for (const auto& [edit, nome, etichetta, testo] : campi) {
+            QCOMPARE(edit->objectName(), QString(nome));
+            QCOMPARE(Etichetta(&dialogo, edit), QString(etichetta));
+            QCOMPARE(edit->text(), QString(testo));
+        }
+        QCOMPARE(dialogo.StringGrid1()->columnWidth(0), 100);
+        QCOMPARE(dialogo.StringGrid1()->columnWidth(1), 180);
+        dialogo.ImpostaDimensione(3);
+        for (TStringGrid* grid : {dialogo.StringGrid1(), dialogo.StringGrid2()}) {
+            QCOMPARE(grid->ColCount(), 2);
+            QCOMPARE(Colonna(grid, 0), QStringList({"", "X1", "X2", "X3"}));
+        }
+        QCOMPARE(dialogo.StringGrid1()->Cella(1, 0), QString());
+        QCOMPARE(dialogo.StringGrid2()->Cella(1, 0), QString("dt"));
+    }
+
+    void full_diffusion_grid_follows_dimensions_and_motions_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("m");
+        QTest::addColumn<QStringList>("intestazioni");
+        QTest::addColumn<QStringList>("righe");
+        QTest::newRow("3 x 2") << 3 << 2 << QStringList({"", "dB1", "dB2"})
+                               << QStringList({"", "X1", "X2", "X3"});
+        QTest::newRow("1 x 0") << 1 << 0 << QStringList({""}) << QStringList({"", "X1"});
+        QTest::newRow("2 x 4") << 2 << 4 << QStringList({"", "dB1", "dB2", "dB3", "dB4"})
+                               << QStringList({"", "X1", "X2"});
+    }
+    void full_diffusion_grid_follows_dimensions_and_motions() {
+        QFETCH(int, n);
+        QFETCH(int, m);
+        QFETCH(QStringList, intestazioni);
+        QFETCH(QStringList, righe);
+        TCoefficientiS dialogo;
+        QCOMPARE(Pagine(dialogo), QStringList({"Origine", "Deriva", "Diffusione"}));
+        dialogo.ImpostaDimensioniMoti(n, m);
+        Mostra(&dialogo);
+        dialogo.PageControl1()->setCurrentIndex(2);
+        TStringGrid* diffusione = dialogo.StringGrid3();
+        QCOMPARE(diffusione->objectName(), QString("StringGrid3"));
+        QCOMPARE(Riga(diffusione, 0), intestazioni);
+        QCOMPARE(Colonna(diffusione, 0), righe);
+        QCOMPARE(diffusione->isVisible(), m >= 1);
+        QCOMPARE(dialogo.StringGrid1()->RowCount(), n + 1);
+        QCOMPARE(dialogo.StringGrid2()->RowCount(), n + 1);
+    }
+
+    void diagonal_diffusion_grid_has_one_column() {
+        TCoefficientiSD dialogo;
+        dialogo.ImpostaDiagonale(3);
+        QCOMPARE(Pagine(dialogo), QStringList({"Origine", "Deriva", "Diffusione"}));
+        QCOMPARE(Riga(dialogo.StringGrid3(), 0), QStringList({"", "diagonale"}));
+        QCOMPARE(Colonna(dialogo.StringGrid3(), 0), QStringList({"", "X1", "X2", "X3"}));
+        QCOMPARE(Colonna(dialogo.StringGrid2(), 0), QStringList({"", "X1", "X2", "X3"}));
+    }
+
+    void step_is_written_with_the_separator_in_force_data() {
+        QTest::addColumn<QString>("classe");
+        QTest::addColumn<char>("separatore");
+        QTest::addColumn<QString>("passo");
+        for (const char* classe : {"TCoefficienti", "TCoefficientiS", "TCoefficientiSD"}) {
+            QTest::addRow("%s '.'", classe) << QString(classe) << '.' << "0.01";
+            QTest::addRow("%s ','", classe) << QString(classe) << ',' << "0,01";
+        }
+    }
+    void step_is_written_with_the_separator_in_force() {
+        QFETCH(QString, classe);
+        QFETCH(char, separatore);
+        QFETCH(QString, passo);
+        SetDecimalSeparator(separatore);
+        const std::unique_ptr<QDialog> dialogo = CreaDialogo(classe);
+        QCOMPARE(dialogo->findChild<QLineEdit*>("Passo")->text(), passo);
+    }
+
+    void typed_cells_are_read_at_their_column_and_row() {
+        TCoefficientiS dialogo;
+        dialogo.ImpostaDimensioniMoti(2, 2);
+        Mostra(&dialogo);
+        dialogo.PageControl1()->setCurrentIndex(2);
+        TStringGrid* grid = dialogo.StringGrid3();
+        ScriviCella(grid, 2, 1, "x2*0.5");
+        ScriviCella(grid, 1, 2, "sin(x1)");
+        QCOMPARE(grid->Cella(2, 1), QString("x2*0.5"));
+        QCOMPARE(grid->Cella(1, 2), QString("sin(x1)"));
+        QCOMPARE(grid->Cella(1, 1), QString());
+        // Header cells do not open an editor.
+        grid->setCurrentCell(1, 0);
+        QTest::keyClicks(grid, "7");
+        QCOMPARE(grid->Cella(0, 1), QString("X1"));
+        QVERIFY(!(grid->item(1, 0)->flags() & Qt::ItemIsEditable));
+    }
+
+    void parameters_dialog_starts_empty() {
+        TParametri dialogo;
+        for (QLineEdit* edit : {dialogo.Inizio(), dialogo.Fine(), dialogo.Passo()}) {
+            QCOMPARE(edit->text(), QString());
+            QCOMPARE(Etichetta(&dialogo, edit), edit->objectName() + ":");
+        }
+    }
+};
+
+QTEST_MAIN(TestDialoghi)
+#include "test_dialoghi.moc"

@@ -1,0 +1,372 @@
+// The main window without a system: its menus, tool bar, hints, separator, window commands
+// and the merging of a child's menus.
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include "core/base/Conversioni.h"
+#include "tests/ui/Modali.h"
+#include "ui/Main.h"
+
+namespace {
+
+// A child window that brings one menu of its own.
+class TFiglioConMenu : public QWidget, public IMenuFiglio {
+public:
+    TFiglioConMenu(const char* testo, int gruppo) : menu_(new QMenu(testo, this)), gruppo_(gruppo) {
+        menu_->addAction("&Aggiungi...");
+    }
+    QList<Voce> MenuFiglio() const override { return {{menu_, gruppo_}}; }
+    QMenu* Menu() const { return menu_; }
+
+private:
+    QMenu* menu_;
+    int gruppo_;
+};
+
+// The menu bar or a menu as object names, "-" for a separator.
+QStringList Voci(const QWidget* menu) {
+    QStringList nomi;
+    for (const QAction* voce : menu->actions())
+        nomi << (voce->isSeparator() ? QString("-") : voce->objectName());
+    return nomi;
+}
+
+}  // namespace
+
+class TestFinestraPrincipale : public QObject {
+    Q_OBJECT
+
+    TRisponditore risponditore_;
+    TMainForm* main_ = nullptr;
+
+    QAction* Azione(const char* nome) { return main_->findChild<QAction*>(nome); }
+    QMdiSubWindow* AggiungiFiglio(QWidget* contenuto, const QString& titolo) {
+        contenuto->setWindowTitle(titolo);
+        QMdiSubWindow* finestra = main_->Area()->addSubWindow(contenuto);
+        finestra->resize(200, 150);
+        finestra->show();
+        return finestra;
+    }
+    QStringList Barra() { return Voci(main_->menuBar()); }
+
+private slots:
+    void initTestCase() { ZittisciAvvisiPiattaforma(); }
+
+    void init() {
+        main_ = new TMainForm;
+        main_->show();
+        main_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main_));
+    }
+
+    void cleanup() {
+        delete main_;
+        SetDecimalSeparator('.');
+        ControllaFineTest(risponditore_);
+    }
+
+    void starts_with_its_caption_progress_bar_and_separator() {
+        QVERIFY(main_->windowTitle().startsWith("Sistemi Dinamici"));
+        auto* progresso = main_->findChild<QProgressBar*>("ProgressBar1");
+        QCOMPARE(progresso->minimum(), 0);
+        QCOMPARE(progresso->maximum(), 100);
+        QCOMPARE(progresso->value(), 0);
+        // Between the children's area and the status bar.
+        const int cima = progresso->mapTo(main_, QPoint(0, 0)).y();
+        QVERIFY(cima >= main_->Area()->mapTo(main_, QPoint(0, main_->Area()->height())).y());
+        QVERIFY(cima + progresso->height() <= main_->statusBar()->y());
+        QCOMPARE(DecimalSeparator(), '.');
+        QVERIFY(!main_->Sistema());
+    }
+
+    void menu_items_have_captions_hints_and_initial_states_data() {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<bool>("abilitato");
+        QTest::addColumn<QString>("suggerimento");
+        const struct {
+            const char* nome;
+            const char* testo;
+            bool abilitato;
+            const char* suggerimento;
+        } voci[] = {
+            {"File1", "&File", true, "File related commands"},
+            {"Debole1", "&Debole", true, ""},
+            {"N101", "&1.0...", true, ""},
+            {"Nuovo1", "&Forte", true, ""},
+            {"Eulero05", "Eulero 0.5...", true, ""},
+            {"Milstein101", "&Milstein 1.0...", true, ""},
+            {"Uni151", "&Uni 1.5...", true, ""},
+            {"Deterministico1", "De&terministico", true, ""},
+            {"Implicit101", "Implicit 1.0...", true, ""},
+            {"RungeKutta401", "Runge-Kutta 5.0...", true, ""},
+            {"Biforcazione1", "&Biforcazione...", true, "Bifurcation diagram and Lyapunov exponent"},
+            {"FileExitItem", "E&xit", true, "Exit the application"},
+            {"Sistema1", "Sis&tema", false, ""},
+            {"Traiettoria1", "&Traiettoria...", true, ""},
+            {"Fasi1", "&Fasi...", true, ""},
+            {"Speranza1", "&Speranza...", true, ""},
+            {"Ricalcola", "Ricalcola", false, "Ricalcola"},
+            {"RicalcolaN1", "Ricalcola &N...", false, ""},
+            {"Interrompi", "Interrompi", false, ""},
+            {"Opzioni1", "&Opzioni...", true, ""},
+            {"Biforcazione2", "&Biforcazione", false, ""},
+            {"Diagramma1", "&Diagramma", true, ""},
+            {"Iterazioni1", "&Iterazioni", true, ""},
+            {"Lyapunov1", "&Lyapunov", true, ""},
+            {"Iterata1", "I&terata", true, ""},
+            {"Opzioni2", "&Strumenti", true, ""},
+            {"Separatore1", "&Separatore", true, ""},
+            {"Italiano1", "&Italiano (,)", true, ""},
+            {"Inglese1", "Ingl&ese (.)", true, ""},
+            {"AvviaDDE1", "Avvia &DDE...", true, ""},
+            {"Memoria1", "&Memoria", true, ""},
+            {"PianoCartesiano1", "&Piano Cartesiano", true, ""},
+            {"Window1", "&Window", true, "Window related commands such as Tile and Cascade"},
+            {"WindowCascadeItem", "&Cascade", false, "Arrange windows to overlap"},
+            {"WindowTileItem", "&Tile", false, "Arrange windows without overlap"},
+            {"WindowArrangeItem", "&Arrange Icons", false,
+             "Arrange window icons at bottom of main window"},
+            {"WindowMinimizeItem", "&Minimize All", false, "Minimize all windows"},
+            {"Help1", "&Help", true, "Help topics"},
+            {"HelpAboutItem", "&About", true, ""},
+        };
+        for (const auto& v : voci)
+            QTest::newRow(v.nome) << QString(v.nome) << QString(v.testo) << v.abilitato
+                                  << QString(v.suggerimento);
+    }
+    void menu_items_have_captions_hints_and_initial_states() {
+        QFETCH(QString, nome);
+        QFETCH(QString, testo);
+        QFETCH(bool, abilitato);
+        QFETCH(QString, suggerimento);
+        const QList<QAction*> trovate = main_->findChildren<QAction*>(nome);
+        QCOMPARE(trovate.size(), 1);
+        QCOMPARE(trovate[0]->text(), testo);
+        QCOMPARE(trovate[0]->isEnabled(), abilitato);
+        QCOMPARE(trovate[0]->statusTip(), suggerimento);
+    }
+
+    void menus_hold_their_items_in_order() {
+        QCOMPARE(Barra(), QStringList({"File1", "Sistema1", "Biforcazione2", "Opzioni2",
+                                       "Window1", "Help1"}));
+        const std::pair<const char*, QStringList> menu[] = {
+            {"File1", {"Debole1", "Nuovo1", "Deterministico1", "-", "Biforcazione1", "-",
+                       "FileExitItem"}},
+            {"Debole1", {"N101"}},
+            {"Nuovo1", {"Eulero05", "Milstein101", "Uni151"}},
+            {"Deterministico1", {"Implicit101", "RungeKutta401"}},
+            {"Sistema1", {"Traiettoria1", "Fasi1", "-", "Speranza1", "-", "Ricalcola",
+                          "RicalcolaN1", "Interrompi", "-", "Opzioni1"}},
+            {"Biforcazione2", {"Diagramma1", "Iterazioni1", "Lyapunov1", "Iterata1"}},
+            {"Opzioni2", {"Separatore1", "AvviaDDE1", "Memoria1", "-", "PianoCartesiano1"}},
+            {"Separatore1", {"Italiano1", "Inglese1"}},
+            {"Window1", {"WindowCascadeItem", "WindowTileItem", "WindowArrangeItem",
+                         "WindowMinimizeItem"}},
+            {"Help1", {"HelpAboutItem"}},
+        };
+        for (const auto& [nome, voci] : menu) QCOMPARE(Voci(main_->findChild<QMenu*>(nome)), voci);
+    }
+
+    void tool_bar_buttons_share_the_actions() {
+        const std::pair<const char*, const char*> pulsanti[] = {
+            {"ToolButton1", "Ricalcola"}, {"ToolButton2", "Interrompi"}, {"ToolButton4", "Eulero05"}};
+        for (const auto& [pulsante, azione] : pulsanti) {
+            auto* button = main_->findChild<QToolButton*>(pulsante);
+            QVERIFY2(button, pulsante);
+            QCOMPARE(button->defaultAction(), Azione(azione));
+            QCOMPARE(button->width(), 26);
+            QVERIFY(!button->icon().isNull());
+        }
+        // One action: disabling it disables the menu item and the button together.
+        auto* nuovo = main_->findChild<QToolButton*>("ToolButton4");
+        QVERIFY(nuovo->isEnabled());
+        Azione("Eulero05")->setEnabled(false);
+        QVERIFY(!nuovo->isEnabled());
+        QVERIFY(main_->findChild<QMenu*>("Nuovo1")->actions().contains(Azione("Eulero05")));
+        Azione("Eulero05")->setEnabled(true);
+        QVERIFY(!main_->findChild<QToolButton*>("ToolButton1")->isEnabled());
+    }
+
+    void separator_items_are_one_exclusive_group() {
+        QAction* italiano = Azione("Italiano1");
+        QAction* inglese = Azione("Inglese1");
+        QVERIFY(inglese->isChecked() && !italiano->isChecked());
+        italiano->trigger();
+        QCOMPARE(DecimalSeparator(), ',');
+        QVERIFY(italiano->isChecked() && !inglese->isChecked());
+        italiano->trigger();  // choosing the checked item again keeps it
+        QCOMPARE(DecimalSeparator(), ',');
+        QVERIFY(italiano->isChecked());
+        inglese->trigger();
+        QCOMPARE(DecimalSeparator(), '.');
+        QVERIFY(inglese->isChecked() && !italiano->isChecked());
+    }
+
+    void status_bar_shows_the_hint_of_the_item_under_the_mouse() {
+        auto* file = main_->findChild<QMenu*>("File1");
+        QMenuBar* barra = main_->menuBar();
+        QTest::mouseClick(barra, Qt::LeftButton, {},
+                          barra->actionGeometry(file->menuAction()).center());
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        QAction* exit = Azione("FileExitItem");
+        // A menu ignores the mouse until it has moved away from where the menu opened.
+        QTest::mouseMove(file, QPoint(file->width() / 2, 2));
+        QTest::mouseMove(file, file->actionGeometry(exit).center());
+        QTRY_COMPARE(main_->statusBar()->currentMessage(), QString("Exit the application"));
+        QAction* biforcazione = Azione("Biforcazione1");
+        QTest::mouseMove(file, file->actionGeometry(biforcazione).center());
+        QTRY_COMPARE(main_->statusBar()->currentMessage(),
+                     QString("Bifurcation diagram and Lyapunov exponent"));
+        file->close();
+    }
+
+    void refuses_to_close_while_running_without_a_message() {
+        main_->InizioRicalcolo(3);
+        QVERIFY(!Azione("Eulero05")->isEnabled());
+        Azione("FileExitItem")->trigger();
+        QVERIFY(main_->isVisible());
+        main_->FineRicalcolo();
+        Azione("FileExitItem")->trigger();
+        QVERIFY(!main_->isVisible());
+    }
+
+    void running_state_disables_exactly_the_commands_that_change_the_system() {
+        main_->InizioRicalcolo(5);
+        const std::pair<const char*, bool> stato[] = {
+            {"Ricalcola", false},      {"Interrompi", true},  {"Eulero05", false},
+            {"RicalcolaN1", false},    {"Debole1", false},    {"Nuovo1", false},
+            {"Deterministico1", false}, {"Opzioni1", false},   {"Traiettoria1", true},
+            {"Fasi1", true},           {"Speranza1", true},   {"Biforcazione1", true},
+            {"Opzioni2", true},        {"FileExitItem", true}};
+        for (const auto& [nome, abilitato] : stato) QVERIFY2(Azione(nome)->isEnabled() == abilitato, nome);
+        auto* progresso = main_->findChild<QProgressBar*>("ProgressBar1");
+        QCOMPARE(progresso->maximum(), 5);
+        main_->PassoCompletato();
+        main_->PassoCompletato();
+        QCOMPARE(progresso->value(), 2);
+        QCOMPARE(main_->ContatorePassi(), 2);
+        main_->FineRicalcolo();
+        for (const auto& [nome, abilitato] : stato)
+            if (QString(nome) != "Interrompi" && QString(nome) != "Ricalcola")
+                QVERIFY2(Azione(nome)->isEnabled(), nome);
+        QVERIFY(!Azione("Interrompi")->isEnabled());
+    }
+
+    void window_commands_are_enabled_exactly_with_children() {
+        const char* comandi[] = {"WindowCascadeItem", "WindowTileItem", "WindowArrangeItem",
+                                 "WindowMinimizeItem"};
+        QMdiSubWindow* figlio = AggiungiFiglio(new QWidget, "uno");
+        for (const char* nome : comandi) QTRY_VERIFY2(Azione(nome)->isEnabled(), nome);
+        delete figlio;
+        for (const char* nome : comandi) QTRY_VERIFY2(!Azione(nome)->isEnabled(), nome);
+    }
+
+    void tile_places_children_side_by_side_data() {
+        QTest::addColumn<int>("figli");
+        QTest::addColumn<int>("colonne");
+        QTest::newRow("two") << 2 << 2;
+        QTest::newRow("three") << 3 << 3;
+        QTest::newRow("four in two columns") << 4 << 2;
+    }
+    void tile_places_children_side_by_side() {
+        QFETCH(int, figli);
+        QFETCH(int, colonne);
+        QList<QMdiSubWindow*> finestre;
+        for (int i = 0; i < figli; ++i) finestre << AggiungiFiglio(new QWidget, QString::number(i));
+        Azione("WindowTileItem")->trigger();
+        const QSize spazio = main_->Area()->viewport()->size();
+        QSet<int> xs;
+        int area = 0;
+        for (QMdiSubWindow* f : finestre) {
+            xs << f->x();
+            area += f->width() * f->height();
+            QVERIFY(QRect(QPoint(0, 0), spazio).contains(f->geometry()));
+            QVERIFY(std::abs(f->width() - spazio.width() / colonne) <= 1);
+            for (QMdiSubWindow* g : finestre)
+                if (g != f) QVERIFY(!f->geometry().intersects(g->geometry()));
+        }
+        QCOMPARE(int(xs.size()), colonne);
+        QVERIFY(area >= spazio.width() * spazio.height() - 2 * spazio.height() * colonne);
+    }
+
+    void minimize_all_then_arrange_icons_lines_them_up_at_the_bottom() {
+        QList<QMdiSubWindow*> finestre;
+        for (int i = 0; i < 3; ++i) finestre << AggiungiFiglio(new QWidget, QString::number(i));
+        Azione("WindowMinimizeItem")->trigger();
+        for (QMdiSubWindow* f : finestre) QVERIFY(f->isMinimized());
+        for (QMdiSubWindow* f : finestre) f->move(37 * f->x() % 200, 40);
+        Azione("WindowArrangeItem")->trigger();
+        const int fondo = main_->Area()->viewport()->height();
+        for (QMdiSubWindow* f : finestre) {
+            QCOMPARE(f->geometry().bottom() + 1, fondo);
+            for (QMdiSubWindow* g : finestre)
+                if (g != f) QVERIFY(!f->geometry().intersects(g->geometry()));
+        }
+    }
+
+    void cascade_overlaps_children_with_steps() {
+        QList<QMdiSubWindow*> finestre;
+        for (int i = 0; i < 3; ++i) finestre << AggiungiFiglio(new QWidget, QString::number(i));
+        Azione("WindowCascadeItem")->trigger();
+        QList<QMdiSubWindow*> ordine = main_->Area()->subWindowList(QMdiArea::StackingOrder);
+        for (int i = 1; i < ordine.size(); ++i) {
+            QVERIFY(ordine[i]->x() > ordine[i - 1]->x());
+            QVERIFY(ordine[i]->y() > ordine[i - 1]->y());
+            QVERIFY(ordine[i]->geometry().intersects(ordine[i - 1]->geometry()));
+        }
+    }
+
+    void window_menu_lists_the_children_and_activates_one() {
+        QMdiSubWindow* primo = AggiungiFiglio(new QWidget, "Primo");
+        AggiungiFiglio(new QWidget, "Secondo");
+        main_->Area()->setActiveSubWindow(main_->Area()->subWindowList().last());
+        auto* menu = main_->findChild<QMenu*>("Window1");
+        menu->popup(main_->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QAction* voce = nullptr;
+        QStringList testi;
+        for (QAction* a : menu->actions()) {
+            testi << a->text();
+            if (a->text() == "&1 Primo") voce = a;
+        }
+        QVERIFY2(voce, qPrintable(testi.join("|")));
+        QVERIFY(testi.contains("&2 Secondo"));
+        menu->close();
+        voce->trigger();
+        QCOMPARE(main_->Area()->activeSubWindow(), primo);
+    }
+
+    void an_active_child_brings_its_menu_between_tools_and_window() {
+        auto* conMenu = new TFiglioConMenu("Fun&zione", 1);
+        QMdiSubWindow* figlio = AggiungiFiglio(conMenu, "con menu");
+        QMdiSubWindow* semplice = AggiungiFiglio(new QWidget, "semplice");
+        main_->Area()->setActiveSubWindow(figlio);
+        const QStringList unito = {"File1", "Sistema1", "Biforcazione2", "Opzioni2", "",
+                                   "Window1", "Help1"};
+        QTRY_COMPARE(Barra(), unito);
+        QCOMPARE(main_->menuBar()->actions()[4], conMenu->Menu()->menuAction());
+        main_->Area()->setActiveSubWindow(semplice);
+        QTRY_COMPARE(Barra().size(), 6);
+        main_->Area()->setActiveSubWindow(figlio);
+        QTRY_COMPARE(Barra(), unito);
+        delete figlio;  // its menu goes with it
+        QTRY_COMPARE(Barra().size(), 6);
+        QVERIFY(!Barra().contains(""));
+    }
+
+    void a_child_menu_of_the_window_group_takes_its_place() {
+        auto* conMenu = new TFiglioConMenu("&Finestra", 2);
+        main_->Area()->setActiveSubWindow(AggiungiFiglio(conMenu, "gruppo 2"));
+        QTRY_COMPARE(Barra(), QStringList({"File1", "Sistema1", "Biforcazione2", "Opzioni2", ""}));
+        QCOMPARE(main_->menuBar()->actions().last()->text(), QString("&Finestra"));
+    }
+};
+
+QTEST_MAIN(TestFinestraPrincipale)
+#include "test_finestra_principale.moc"
