@@ -290,16 +290,16 @@ public:
 
 int main(int argc, char** argv) {
     ImpostaStatoCasuale(StatoCasuale{1u, false, 0});
-    const std::pair<const char*, std::pair<void (*)(benchmark::State&), void (*)(benchmark::State&)>>
-        casi[] = {
-            {"S10/gbm", {SistemaS10, NativoS10}},
-            {"S15/gbm", {SistemaS15, NativoS15}},
-            {"W10/gbm", {SistemaW10, NativoW10}},
-            {"DRK/lineare", {SistemaLineare<TSistemaDRK>, NativoRKLineare}},
-            {"DRK/lorenz", {SistemaLorenz<TSistemaDRK>, NativoRKLorenz}},
-            {"DI1/lineare", {SistemaLineare<TSistemaDI1>, NativoDI1Lineare}},
-            {"DI1/lorenz", {SistemaLorenz<TSistemaDI1>, NativoDI1Lorenz}},
-        };
+    using Misura = void (*)(benchmark::State&);
+    const std::pair<const char*, std::pair<Misura, Misura>> casi[] = {
+        {"S10/gbm", {SistemaS10, NativoS10}},
+        {"S15/gbm", {SistemaS15, NativoS15}},
+        {"W10/gbm", {SistemaW10, NativoW10}},
+        {"DRK/lineare", {SistemaLineare<TSistemaDRK>, NativoRKLineare}},
+        {"DRK/lorenz", {SistemaLorenz<TSistemaDRK>, NativoRKLorenz}},
+        {"DI1/lineare", {SistemaLineare<TSistemaDI1>, NativoDI1Lineare}},
+        {"DI1/lorenz", {SistemaLorenz<TSistemaDI1>, NativoDI1Lorenz}},
+    };
     for (const auto& [nome, f] : casi) {
         benchmark::RegisterBenchmark((std::string("sistema/") + nome).c_str(), f.first);
         benchmark::RegisterBenchmark((std::string("nativo/") + nome).c_str(), f.second);

@@ -4,10 +4,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/system/SistemaDI1.h"
@@ -28,52 +28,26 @@ const char* const kDerivaGBM = "0.5*x1";
 const char* const kDiffusioneGBM = "x1";
 
 template <class S>
-void Griglia(S& s, Extended passo, Extended origine) {
-    s.SetIntervallo(0, 1, passo);
-    s.SetOrigine(1, origine);
-}
-
-std::unique_ptr<TSistema> GBM_S05(Extended passo) {
-    auto s = std::make_unique<TSistemaS05>();
-    s->SetDimensione(1, 1);
-    Griglia(*s, passo, 1);
+std::unique_ptr<TSistema> GBM(Extended passo) {
+    constexpr bool moti = std::is_base_of_v<TSistemaS05, S>;  // SetDimensione(n, m)
+    auto s = std::make_unique<S>();
+    if constexpr (moti) s->SetDimensione(1, 1);
+    if constexpr (std::is_same_v<S, TSistemaS10>) s->SetDimensione(1);
+    s->SetIntervallo(0, 1, passo);
+    s->SetOrigine(1, 1);
     s->Deriva(1).SetText(kDerivaGBM);
-    s->Diffusione(1, 1).SetText(kDiffusioneGBM);
-    return s;
-}
-
-std::unique_ptr<TSistema> GBM_S10(Extended passo) {
-    auto s = std::make_unique<TSistemaS10>();
-    s->SetDimensione(1);
-    Griglia(*s, passo, 1);
-    s->Deriva(1).SetText(kDerivaGBM);
-    s->Diffusione(1).SetText(kDiffusioneGBM);
-    return s;
-}
-
-std::unique_ptr<TSistema> GBM_S15(Extended passo) {
-    auto s = std::make_unique<TSistemaS15>();
-    Griglia(*s, passo, 1);
-    s->Deriva(1).SetText(kDerivaGBM);
-    s->Diffusione(1).SetText(kDiffusioneGBM);
-    return s;
-}
-
-std::unique_ptr<TSistema> GBM_W10(Extended passo) {
-    auto s = std::make_unique<TSistemaW10>();
-    s->SetDimensione(1, 1);
-    Griglia(*s, passo, 1);
-    s->Deriva(1).SetText(kDerivaGBM);
-    s->Diffusione(1, 1).SetText(kDiffusioneGBM);
+    if constexpr (moti) s->Diffusione(1, 1).SetText(kDiffusioneGBM);
+    else s->Diffusione(1).SetText(kDiffusioneGBM);
     return s;
 }
 
 // Mean of |X_N - X(1)| over the paths. Each path's Brownian motion is rebuilt by replaying
 // the generator: the scheme draws `normali` values per step, the first of them being
 // dW / sqrt(step), so W(1) is sqrt(step) times the sum of those over the steps up to t = 1.
-Extended ErroreForte(std::unique_ptr<TSistema> (*crea)(Extended), int normali, Extended passo) {
+template <class S, int normali>
+Extended ErroreForte(Extended passo) {
     constexpr int percorsi = 1000;
-    auto s = crea(passo);
+    auto s = GBM<S>(passo);
     const int passi = static_cast<int>(std::lround(1 / passo));
     Extended somma = 0;
     for (int p = 0; p < percorsi; ++p) {
@@ -81,7 +55,7 @@ Extended ErroreForte(std::unique_ptr<TSistema> (*crea)(Extended), int normali, E
         s->Ricalcola();
         const auto r = schemi::RipetiNormali(prima, normali * passi);
         Extended w = 0;
-        for (int i = 0; i < passi; ++i) w += r.normali[normali * i];
+        for (int i = 0; i < passi; ++i) w += r.valori[normali * i];
         w *= std::sqrt(passo);
         somma += std::fabs(s->Valore(1, 1) - std::exp(kMu - kSigma * kSigma / 2 + kSigma * w));
     }
@@ -98,9 +72,10 @@ Extended ErroreForte(std::unique_ptr<TSistema> (*crea)(Extended), int normali, E
 // estimator keeps a standard error of order step^2 / sqrt(paths): below 1 % of the weak
 // error at every step used here (it is printed). The scheme's own moment,
 // ((1 + mu step)^q + (q - 1) sigma^2 step)^N, must also lie within five standard errors.
-Extended ErroreDebole(int q, Extended passo) {
+template <int q>
+Extended ErroreDebole(Extended passo) {
     constexpr int percorsi = 2000;
-    auto s = GBM_W10(passo);
+    auto s = GBM<TSistemaW10>(passo);
     const int passi = static_cast<int>(std::lround(1 / passo));
     const Extended radice = std::sqrt(passo);
     const Extended m = 1 + (q - 1) * kSigma * kSigma * passo;
@@ -110,10 +85,10 @@ Extended ErroreDebole(int q, Extended passo) {
     for (int p = 0; p < percorsi; ++p) {
         const StatoCasuale prima = LeggiStatoCasuale();
         s->Ricalcola();
-        const auto r = schemi::RipetiInteri(prima, passi, 2);
+        const auto r = schemi::RipetiBit(prima, passi);
         Extended z = 1, w = 0;
         for (int i = 0; i < passi; ++i) {
-            const Extended dW = r.interi[i] ? radice : -radice;
+            const Extended dW = r.valori[i] ? radice : -radice;
             z *= 1 + kSigma * dW;
             w += dW;
         }
@@ -185,7 +160,7 @@ Extended ErroreLogistica(Extended passo) {
 
 struct CasoOrdine {
     const char* nome;
-    std::function<Extended(Extended passo)> errore;
+    Extended (*errore)(Extended passo);
     Extended passoMassimo;  // halved livelli - 1 times
     int livelli;
     Extended ordine;
@@ -229,16 +204,11 @@ TEST_P(Ordine, SlopeOfLogErrorAgainstLogStep) {
 INSTANTIATE_TEST_SUITE_P(
     Schemi, Ordine,
     ::testing::Values(
-        CasoOrdine{"EuleroMaruyamaGBM", [](Extended h) { return ErroreForte(GBM_S05, 1, h); },
-                   0.125L, 6, 0.5L, 0.1L},
-        CasoOrdine{"Milstein10GBM", [](Extended h) { return ErroreForte(GBM_S10, 1, h); },
-                   0.125L, 6, 1.0L, 0.1L},
-        CasoOrdine{"Forte15GBM", [](Extended h) { return ErroreForte(GBM_S15, 2, h); }, 0.0625L,
-                   6, 1.5L, 0.15L},
-        CasoOrdine{"Debole10MeanGBM", [](Extended h) { return ErroreDebole(1, h); }, 0.125L,
-                   5, 1.0L, 0.05L},
-        CasoOrdine{"Debole10SecondMomentGBM", [](Extended h) { return ErroreDebole(2, h); },
-                   0.0625L, 5, 1.0L, 0.07L},
+        CasoOrdine{"EuleroMaruyamaGBM", ErroreForte<TSistemaS05, 1>, 0.125L, 6, 0.5L, 0.1L},
+        CasoOrdine{"Milstein10GBM", ErroreForte<TSistemaS10, 1>, 0.125L, 6, 1.0L, 0.1L},
+        CasoOrdine{"Forte15GBM", ErroreForte<TSistemaS15, 2>, 0.0625L, 6, 1.5L, 0.15L},
+        CasoOrdine{"Debole10MeanGBM", ErroreDebole<1>, 0.125L, 5, 1.0L, 0.05L},
+        CasoOrdine{"Debole10SecondMomentGBM", ErroreDebole<2>, 0.0625L, 5, 1.0L, 0.07L},
         CasoOrdine{"RungeKuttaLinear", ErroreLineare<TSistemaDRK>, 0.25L, 5, 5.0L, 0.3L},
         CasoOrdine{"RungeKuttaLogistic", ErroreLogistica, 0.25L, 5, 5.0L, 0.3L},
         CasoOrdine{"ImplicitEulerLinear", ErroreLineare<TSistemaDI1>, 0.125L, 6, 1.0L, 0.1L}),

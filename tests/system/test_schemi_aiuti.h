@@ -12,6 +12,7 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/base/Exception.h"
@@ -47,32 +48,29 @@ private:
     StatoCasuale precedente_;
 };
 
-// Replays the generator from da: the next count normal deviates (or integers below range),
+// Replays the generator from da: the next count values of estrai() (Gauss or RandomIntero)
 // and the state reached after them. The generator itself is left as it was.
+template <class Estrai>
 struct Ripetizione {
-    std::vector<Extended> normali;
-    std::vector<std::uint32_t> interi;
+    std::vector<decltype(std::declval<Estrai>()())> valori;
     StatoCasuale dopo;
 };
 
-inline Ripetizione RipetiNormali(const StatoCasuale& da, int count) {
+template <class Estrai>
+Ripetizione<Estrai> Ripeti(const StatoCasuale& da, int count, Estrai estrai) {
     const StatoCasuale attuale = LeggiStatoCasuale();
     ImpostaStatoCasuale(da);
-    Ripetizione r;
-    for (int i = 0; i < count; ++i) r.normali.push_back(Gauss());
+    Ripetizione<Estrai> r;
+    for (int i = 0; i < count; ++i) r.valori.push_back(estrai());
     r.dopo = LeggiStatoCasuale();
     ImpostaStatoCasuale(attuale);
     return r;
 }
 
-inline Ripetizione RipetiInteri(const StatoCasuale& da, int count, std::uint32_t range) {
-    const StatoCasuale attuale = LeggiStatoCasuale();
-    ImpostaStatoCasuale(da);
-    Ripetizione r;
-    for (int i = 0; i < count; ++i) r.interi.push_back(RandomIntero(range));
-    r.dopo = LeggiStatoCasuale();
-    ImpostaStatoCasuale(attuale);
-    return r;
+inline auto RipetiNormali(const StatoCasuale& da, int count) { return Ripeti(da, count, Gauss); }
+
+inline auto RipetiBit(const StatoCasuale& da, int count) {
+    return Ripeti(da, count, [] { return RandomIntero(2); });
 }
 
 inline bool StessoStato(const StatoCasuale& a, const StatoCasuale& b) {

@@ -51,7 +51,7 @@ struct Sistema2 {
         EXPECT_TRUE(schemi::StessoStato(r.dopo, LeggiStatoCasuale()));
         std::vector<std::array<Extended, 2>> dW(static_cast<std::size_t>(passi));
         for (int i = 0; i < passi; ++i)
-            dW[i] = {kRadice * r.normali[2 * i], kRadice * r.normali[2 * i + 1]};
+            dW[i] = {kRadice * r.valori[2 * i], kRadice * r.valori[2 * i + 1]};
         return dW;
     }
 };
@@ -108,13 +108,17 @@ TEST(SistemaS10, SupportingValueMovesEveryComponentByItsDriftAndItsOwnByItsDiffu
     }
 }
 
-TEST(SistemaS10, DiffusionIndexIsChecked) {
+TEST(DiffusioneDiagonale, IndexIsCheckedInS10AndS15) {
     TSistemaS10 s;
     s.SetDimensione(3);
-    EXPECT_EQ(schemi::Messaggio([&] { s.Diffusione(0); }), "Invalid dimension!");
-    EXPECT_EQ(schemi::Messaggio([&] { s.Diffusione(4); }), "Invalid dimension!");
-    EXPECT_EQ(&s.Diffusione(3), &s.Diffusione(3));
+    TSistemaS15 scalare;
+    EXPECT_EQ(scalare.Dimensione(), 1);
+    for (int k : {0, 4})
+        EXPECT_EQ(schemi::Messaggio([&] { s.Diffusione(k); }), "Invalid dimension!");
+    for (int k : {0, 2})
+        EXPECT_EQ(schemi::Messaggio([&] { scalare.Diffusione(k); }), "Invalid dimension!");
     EXPECT_NE(&s.Diffusione(3), &s.Deriva(3));
+    EXPECT_NE(&scalare.Diffusione(1), &scalare.Deriva(1));
     EXPECT_EQ(schemi::Messaggio([&] { s.SetDimensione(0); }), "Invalid dimension!");
 }
 
@@ -164,7 +168,7 @@ TEST_P(SistemaS15Caso, StepMatchesTheReducedScheme) {
     EXPECT_TRUE(schemi::StessoStato(r.dopo, LeggiStatoCasuale())) << "two draws per step";
     const Extended delta15 = kPasso * kRadice;
     for (int i = 1; i <= kPassi; ++i) {
-        const Extended u1 = r.normali[2 * (i - 1)], u2 = r.normali[2 * (i - 1) + 1];
+        const Extended u1 = r.valori[2 * (i - 1)], u2 = r.valori[2 * (i - 1) + 1];
         const Extended dZ = (u2 / std::sqrt(3.0L) + u1) * delta15 / 2;
         const Extended y = Punto(s, i - 1, 1);
         const Extended atteso = c.atteso(Tempo(i - 1), y, u1 * kRadice, dZ);
@@ -202,17 +206,6 @@ INSTANTIATE_TEST_SUITE_P(
                 }}),
     [](const auto& info) { return std::string(info.param.nome); });
 
-// The trapezoidal rule integrates t^2 over [0, 1] with step 0.1 to 1/3 + 0.01/6 = 0.335.
-TEST(SistemaS15, TrapezoidalRuleOnASquare) {
-    TSistemaS15 s;
-    s.SetIntervallo(0, 1, 0.1L);
-    s.SetOrigine(1, 0);
-    s.Deriva(1).SetText("x0*x0");
-    s.Diffusione(1).SetText("0");
-    s.Ricalcola();
-    EXPECT_NEAR(s.Valore(1, 1), 0.335L, 1e-17L);
-}
-
 // dZ of the scheme, recovered from the path of dX = -X dt + dW as
 // Y(1 - step + step^2 / 2) + dW - Y(next): variance step^3 / 3, covariance step^2 / 2 with
 // dW. 10^5 steps: the relative standard error of either estimate is below 0.5 %, and the
@@ -233,7 +226,7 @@ TEST(SistemaS15, DoubleIntegralHasItsVarianceAndCovariance) {
     Extended sz = 0, szz = 0, szw = 0, sww = 0;
     for (int i = 1; i <= passi; ++i) {
         const Extended y = Punto(s, i - 1, 1);
-        const Extended dW = r.normali[2 * (i - 1)] * radice;
+        const Extended dW = r.valori[2 * (i - 1)] * radice;
         const Extended dZ = y * (1 - delta + delta * delta / 2) + dW - Punto(s, i, 1);
         sz += dZ;
         szz += dZ * dZ;
@@ -245,14 +238,6 @@ TEST(SistemaS15, DoubleIntegralHasItsVarianceAndCovariance) {
     EXPECT_NEAR(szw / passi / (delta * delta / 2), 1, 0.03);
     EXPECT_NEAR(sww / passi / delta, 1, 0.03);
     EXPECT_NEAR(sz / passi, 0, 6 * std::sqrt(delta * delta * delta / 3 / passi));
-}
-
-TEST(SistemaS15, IsScalar) {
-    TSistemaS15 s;
-    EXPECT_EQ(s.Dimensione(), 1);
-    EXPECT_EQ(schemi::Messaggio([&] { s.Diffusione(2); }), "Invalid dimension!");
-    EXPECT_EQ(schemi::Messaggio([&] { s.Diffusione(0); }), "Invalid dimension!");
-    EXPECT_NE(&s.Diffusione(1), &s.Deriva(1));
 }
 
 // --- weak order 1.0 -----------------------------------------------------------------
@@ -269,10 +254,10 @@ struct SistemaW {
     std::vector<Extended> Ricalcola(int m) {
         const StatoCasuale prima = LeggiStatoCasuale();
         s.Ricalcola();
-        const auto r = schemi::RipetiInteri(prima, m * (s.NumPunti() - 1), 2);
+        const auto r = schemi::RipetiBit(prima, m * (s.NumPunti() - 1));
         EXPECT_TRUE(schemi::StessoStato(r.dopo, LeggiStatoCasuale()));
         std::vector<Extended> w;
-        for (auto bit : r.interi) w.push_back(bit ? kRadice : -kRadice);
+        for (auto bit : r.valori) w.push_back(bit ? kRadice : -kRadice);
         return w;
     }
 };
