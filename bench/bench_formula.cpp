@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/formula/RPNCompiler.h"
+#include "bench/Raccoglitore.h"
 
 namespace {
 
@@ -84,19 +85,6 @@ void CompilazioneMuparser(benchmark::State& s, const Formula& f) {
         benchmark::DoNotOptimize(p.Eval());  // muparser parses on its first evaluation
     }
 }
-
-// Console output as usual, plus the CPU time per iteration of every benchmark (the median
-// when repeated): CPU time, because the machines that run this are shared.
-class Raccoglitore : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration || r.aggregate_name == "median")
-                tempi[r.run_name.str()] = r.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> tempi;
-};
 
 }  // namespace
 

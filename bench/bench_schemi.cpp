@@ -19,6 +19,7 @@
 #include "core/system/SistemaS10.h"
 #include "core/system/SistemaS15.h"
 #include "core/system/SistemaW10.h"
+#include "bench/Raccoglitore.h"
 
 namespace {
 
@@ -274,17 +275,6 @@ void NativoImplicito(benchmark::State& state, Deriva a) {
 
 void NativoDI1Lineare(benchmark::State& state) { NativoImplicito<1>(state, DerivaLineare); }
 void NativoDI1Lorenz(benchmark::State& state) { NativoImplicito<3>(state, DerivaLorenz{}); }
-
-// Console output as usual, plus the CPU time per iteration of every run kept by name (the
-// machine is shared: wall time includes other processes).
-class Raccoglitore : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) tempi[r.benchmark_name()] = r.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> tempi;
-};
 
 }  // namespace
 

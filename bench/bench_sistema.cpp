@@ -11,6 +11,7 @@
 
 #include "core/system/Gauss.h"
 #include "core/system/SistemaS05.h"
+#include "bench/Raccoglitore.h"
 
 namespace {
 
@@ -102,17 +103,6 @@ void NativoLorenz(benchmark::State& state) {
     }
     Segna(state);
 }
-
-// Console output as usual, plus the CPU time per iteration of every run kept by name (the
-// machine is shared: wall time includes other processes).
-class Raccoglitore : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) tempi[r.benchmark_name()] = r.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> tempi;
-};
 
 }  // namespace
 
