@@ -16,6 +16,8 @@
 #include <QProgressBar>
 #include <QSessionManager>
 #include <QStatusBar>
+#include <QStyleOptionProgressBar>
+#include <QStylePainter>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -37,13 +39,30 @@ constexpr int GruppoPrincipale = 0;
 constexpr int GruppoFinestre = 2;
 constexpr int LarghezzaPulsante = 26;
 
+// A run of zero paths leaves the range empty; the style would draw that as an endless
+// "busy" animation, so it is drawn as an empty bar instead.
+class TProgressBar : public QProgressBar {
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (maximum() != minimum()) {
+            QProgressBar::paintEvent(event);
+            return;
+        }
+        QStyleOptionProgressBar opzioni;
+        initStyleOption(&opzioni);
+        opzioni.maximum = 1;
+        opzioni.progress = 0;
+        QStylePainter(this).drawControl(QStyle::CE_ProgressBar, opzioni);
+    }
+};
+
 Extended Numero(const QLineEdit* edit) { return StrToFloat(edit->text().toStdString()); }
 QString Testo(Extended v) { return QString::fromStdString(FloatToStr(v)); }
 
 }  // namespace
 
 TMainForm::TMainForm(QWidget* parent)
-    : QMainWindow(parent), area_(new QMdiArea), progressBar_(new QProgressBar) {
+    : QMainWindow(parent), area_(new QMdiArea), progressBar_(new TProgressBar) {
     setObjectName("MainForm");
     setWindowTitle("Sistemi Dinamici");
     area_->setObjectName("Area");
@@ -528,6 +547,8 @@ void TMainForm::EseguiComando(const std::function<void()>& comando) {
         std::string messaggio = e.what();
         if (messaggio.empty() || messaggio.back() != '.') messaggio += '.';
         MostraErrore(messaggio, TitoloApplicazione);
+    } catch (...) {
+        MostraErrore(RapportoEccezioneCorrente(), TitoloApplicazione);
     }
 }
 

@@ -17,8 +17,10 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(2, 2, parent) {
     setShowGrid(true);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
+    // Typing, F2 or a double click edit a cell; a click on the current cell does not, so that
+    // it cannot race with keys typed right after it.
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+                    QAbstractItemView::AnyKeyPressed);
     PreparaCelleFisse();
     setCurrentCell(1, 1);
 }

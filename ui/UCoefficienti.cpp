@@ -72,6 +72,7 @@ void TCoefficienti::ImpostaDimensione(int n) {
 
 void TCoefficienti::AggiungiPaginaDiffusione() {
     stringGrid3_ = AggiungiPagina(pageControl1_, "Diffusione", "TabSheet3", "StringGrid3");
+    setTabOrder(stringGrid2_, stringGrid3_);  // the grids before the edits below them
 }
 
 TCoefficientiS::TCoefficientiS(QWidget* parent) : TCoefficienti(parent) {

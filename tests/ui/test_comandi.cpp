@@ -398,56 +398,37 @@ private slots:
         QCOMPARE(mostrato, QStringList({"0", "2", "0,01"}));
     }
 
-    void ricalcola_n_runs_the_count_typed() {
+    void ricalcola_n_runs_the_count_answered_data() {
+        QTest::addColumn<QString>("risposta");  // empty: Cancel
+        QTest::addColumn<int>("massimo");
+        QTest::addColumn<int>("passi");
+        QTest::addColumn<int>("icona");  // of the message shown instead of a run
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("three") << "3" << 3 << 3 << int(QMessageBox::NoIcon) << "";
+        QTest::newRow("zero") << "0" << 0 << 0 << int(QMessageBox::NoIcon) << "";
+        QTest::newRow("cancel") << "" << 0 << 0 << int(QMessageBox::NoIcon) << "";
+        QTest::newRow("negative is refused")
+            << "-3" << 1 << 1 << int(QMessageBox::Warning)
+            << "Il numero di ricalcoli deve essere 0 o maggiore!";
+        QTest::newRow("no integer") << "tre" << 1 << 1 << int(QMessageBox::Critical) << "tre";
+    }
+    void ricalcola_n_runs_the_count_answered() {
+        QFETCH(QString, risposta);
+        QFETCH(int, massimo);
+        QFETCH(int, passi);
+        QFETCH(int, icona);
+        QFETCH(QString, messaggio);
         DefinisciSemplice();
-        RispondiConteggio("3");
+        TMessaggio mostrato;
+        RispondiConteggio(risposta, risposta.isEmpty());
+        if (icona != QMessageBox::NoIcon) risponditore_.Atteso(LeggiMessaggio(mostrato));
         Azione("RicalcolaN1")->trigger();
         AttendiFine();
-        QCOMPARE(Progresso()->maximum(), 3);
-        QCOMPARE(Progresso()->value(), 3);
-        QCOMPARE(main_->ContatorePassi(), 3);
-        VerificaInattivo();
-    }
-
-    void ricalcola_n_cancelled_or_zero_runs_nothing_and_ends_data() {
-        QTest::addColumn<bool>("annulla");
-        QTest::newRow("cancel") << true;
-        QTest::newRow("zero") << false;
-    }
-    void ricalcola_n_cancelled_or_zero_runs_nothing_and_ends() {
-        QFETCH(bool, annulla);
-        DefinisciSemplice();
-        RispondiConteggio("0", annulla);
-        Azione("RicalcolaN1")->trigger();
-        AttendiFine();
-        QCOMPARE(Progresso()->maximum(), 0);
-        QCOMPARE(main_->ContatorePassi(), 0);
-        VerificaInattivo();
-    }
-
-    void ricalcola_n_refuses_a_negative_count() {
-        DefinisciSemplice();
-        QSignalSpy progresso(Progresso(), &QProgressBar::valueChanged);
-        TMessaggio avviso;
-        RispondiConteggio("-3");
-        risponditore_.Atteso(LeggiMessaggio(avviso));
-        Azione("RicalcolaN1")->trigger();
-        QCOMPARE(avviso.icona, QMessageBox::Warning);
-        QCOMPARE(avviso.testo, QString("Il numero di ricalcoli deve essere 0 o maggiore!"));
-        VerificaInattivo();
-        QCOMPARE(Progresso()->maximum(), 1);
-        QTest::qWait(50);
-        QCOMPARE(progresso.count(), 0);
-    }
-
-    void ricalcola_n_reports_a_count_that_is_no_integer() {
-        DefinisciSemplice();
-        TMessaggio errore;
-        RispondiConteggio("tre");
-        risponditore_.Atteso(LeggiMessaggio(errore));
-        Azione("RicalcolaN1")->trigger();
-        QCOMPARE(errore.icona, QMessageBox::Critical);
-        QVERIFY2(errore.testo.contains("tre"), qPrintable(errore.testo));
+        QCOMPARE(int(mostrato.icona), icona);
+        QVERIFY2(mostrato.testo.contains(messaggio), qPrintable(mostrato.testo));
+        QCOMPARE(Progresso()->maximum(), massimo);
+        QCOMPARE(Progresso()->value(), passi);
+        QCOMPARE(main_->ContatorePassi(), passi);
         VerificaInattivo();
     }
 

@@ -1,6 +1,7 @@
 // The system definition dialogs, shown and driven as a user drives them.
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "core/base/Conversioni.h"
@@ -93,25 +94,43 @@ private slots:
         }
     }
 
-    void dimension_dialogs_show_their_ranges_and_defaults() {
+    void dimension_dialogs_show_their_labels_ranges_and_defaults() {
         TDimensioniS dialogo;
-        QCOMPARE(Etichetta(&dialogo, dialogo.SpinEdit1()), QString("Dimensione sistema:"));
-        QCOMPARE(Etichetta(&dialogo, dialogo.SpinEdit2()), QString("Numero moti:"));
-        QCOMPARE(dialogo.SpinEdit1()->objectName(), QString("SpinEdit1"));
-        QCOMPARE(dialogo.SpinEdit2()->objectName(), QString("SpinEdit2"));
-        QCOMPARE(dialogo.SpinEdit1()->minimum(), 1);
-        QCOMPARE(dialogo.SpinEdit1()->maximum(), 99);
-        QCOMPARE(dialogo.SpinEdit1()->Value(), 1);
-        QCOMPARE(dialogo.SpinEdit2()->minimum(), 0);
-        QCOMPARE(dialogo.SpinEdit2()->maximum(), 99);
-        QCOMPARE(dialogo.SpinEdit2()->Value(), 1);
-        TDimensioni semplice;
-        QVERIFY(!semplice.findChild<TSpinEdit*>("SpinEdit2"));
-        // The buttons sit below the motions' edit.
-        Mostra(&dialogo);
-        auto* ok = dialogo.findChild<QWidget*>("OKBtn");
-        QVERIFY(ok->mapTo(&dialogo, QPoint(0, 0)).y() >
-                dialogo.SpinEdit2()->mapTo(&dialogo, QPoint(0, dialogo.SpinEdit2()->height())).y());
+        const std::tuple<TSpinEdit*, const char*, const char*, int, int> spin[] = {
+            {dialogo.SpinEdit1(), "SpinEdit1", "Dimensione sistema:", 1, 99},
+            {dialogo.SpinEdit2(), "SpinEdit2", "Numero moti:", 0, 99}};
+        for (const auto& [edit, nome, etichetta, minimo, massimo] : spin) {
+            QCOMPARE(edit->objectName(), QString(nome));
+            QCOMPARE(Etichetta(&dialogo, edit), QString(etichetta));
+            QCOMPARE(edit->minimum(), minimo);
+            QCOMPARE(edit->maximum(), massimo);
+            QCOMPARE(edit->Value(), 1);
+        }
+        QVERIFY(!TDimensioni().findChild<TSpinEdit*>("SpinEdit2"));
+        TParametri parametri;
+        for (QLineEdit* edit : {parametri.Inizio(), parametri.Fine(), parametri.Passo()}) {
+            QCOMPARE(edit->text(), QString());
+            QCOMPARE(Etichetta(&parametri, edit), edit->objectName() + ":");
+        }
+    }
+
+    void tab_walks_the_controls_from_top_to_bottom() {
+        TDimensioniS dimensioni;
+        Mostra(&dimensioni);
+        dimensioni.SpinEdit1()->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_VERIFY(dimensioni.SpinEdit2()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), QString("OKBtn"));
+
+        TCoefficientiS coefficienti;
+        coefficienti.ImpostaDimensioniMoti(2, 2);
+        Mostra(&coefficienti);
+        coefficienti.PageControl1()->setCurrentIndex(2);
+        coefficienti.PageControl1()->tabBar()->setFocus();
+        QTRY_VERIFY(coefficienti.PageControl1()->tabBar()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), coefficienti.StringGrid3());
     }
 
     void spin_edits_bring_typed_values_into_range_data() {
@@ -252,14 +271,6 @@ private slots:
         QTest::keyClicks(grid, "7");
         QCOMPARE(grid->Cella(0, 1), QString("X1"));
         QVERIFY(!(grid->item(1, 0)->flags() & Qt::ItemIsEditable));
-    }
-
-    void parameters_dialog_starts_empty() {
-        TParametri dialogo;
-        for (QLineEdit* edit : {dialogo.Inizio(), dialogo.Fine(), dialogo.Passo()}) {
-            QCOMPARE(edit->text(), QString());
-            QCOMPARE(Etichetta(&dialogo, edit), edit->objectName() + ":");
-        }
     }
 };
 

@@ -30,11 +30,6 @@ class TestVtrSpin : public QObject {
     TSpinContato* spin_ = nullptr;
     QLineEdit* altro_ = nullptr;
 
-    void Scrivi(const QString& testo) {
-        spin_->setFocus();
-        spin_->selectAll();
-        QTest::keyClicks(spin_, testo);
-    }
     QToolButton* Pulsante(const char* nome) { return spin_->findChild<QToolButton*>(nome); }
 
 private slots:
@@ -58,20 +53,12 @@ private slots:
         ControllaFineTest(risponditore_);
     }
 
-    void starts_at_zero_without_bounds() {
-        QCOMPARE(spin_->text(), QString("0"));
-        QCOMPARE(spin_->Increment(), 1.0L);
-        QVERIFY(spin_->EditorEnabled());
-        QCOMPARE(spin_->MinValue(), spin_->MaxValue());
-    }
-
     void writes_values_inside_bounds_data() {
         QTest::addColumn<double>("minimo");
         QTest::addColumn<double>("massimo");
         QTest::addColumn<double>("scritto");
         QTest::addColumn<QString>("mostrato");
         QTest::newRow("no bounds, one million") << 0.0 << 0.0 << 1e6 << "1000000";
-        QTest::newRow("no bounds, negative") << 0.0 << 0.0 << -42.25 << "-42.25";
         QTest::newRow("above the maximum") << 0.0 << 10.0 << 12.0 << "10";
         QTest::newRow("below the minimum") << 0.0 << 10.0 << -3.0 << "0";
         QTest::newRow("inside") << 0.0 << 10.0 << 2.5 << "2.5";
@@ -92,10 +79,8 @@ private slots:
         QTest::addColumn<QString>("testo");
         QTest::addColumn<double>("minimo");
         QTest::newRow("letters") << "abc" << 0.0;
-        QTest::newRow("letters, lower bound -2") << "xyz" << -2.0;
         QTest::newRow("empty") << "" << 3.0;
-        QTest::newRow("the other separator") << "1,5" << 1.0;
-        QTest::newRow("two signs") << "+-4" << 0.5;
+        QTest::newRow("the other separator") << "1,5" << -2.0;
     }
     void reads_text_that_is_no_number_as_min_value() {
         QFETCH(QString, testo);
@@ -118,7 +103,7 @@ private slots:
         QFETCH(QString, dopo);
         spin_->SetMinValue(0);
         spin_->SetMaxValue(10);
-        Scrivi(digitato);
+        Digita(spin_, digitato);
         QCOMPARE(spin_->text(), digitato);
         altro_->setFocus();
         QTRY_VERIFY(altro_->hasFocus());
@@ -193,18 +178,6 @@ private slots:
         QCOMPARE(spin_->beep, 0);
     }
 
-    void steps_stop_at_the_bounds() {
-        spin_->SetMinValue(0);
-        spin_->SetMaxValue(1);
-        spin_->SetIncrement(0.75);
-        spin_->SetValue(0.5);
-        QTest::mouseClick(Pulsante("Su"), Qt::LeftButton);
-        QCOMPARE(spin_->text(), QString("1"));
-        QTest::keyClick(spin_, Qt::Key_Down);
-        QTest::keyClick(spin_, Qt::Key_Down);
-        QCOMPARE(spin_->text(), QString("0"));
-    }
-
     void a_read_only_edit_beeps_and_keeps_its_value() {
         spin_->SetValue(3);
         spin_->setReadOnly(true);
@@ -213,13 +186,6 @@ private slots:
         QTest::keyClick(spin_, Qt::Key_Up);
         QCOMPARE(spin_->text(), QString("3"));
         QCOMPARE(spin_->beep, 3);
-    }
-
-    void a_button_puts_the_focus_on_the_edit() {
-        altro_->setFocus();
-        QTRY_VERIFY(altro_->hasFocus());
-        QTest::mouseClick(Pulsante("Su"), Qt::LeftButton);
-        QTRY_VERIFY(spin_->hasFocus());
     }
 
     void pastes_only_into_an_editable_edit_data() {
@@ -254,16 +220,6 @@ private slots:
         QCOMPARE(spin_->Value(), 2.5L);
         spin_->setText("2.5");
         QCOMPARE(spin_->Value(), spin_->MinValue());
-    }
-
-    void the_text_never_runs_under_the_buttons() {
-        spin_->setFixedSize(120, 40);
-        QTRY_COMPARE(spin_->width(), 120);
-        const QRect pulsanti = spin_->Pulsanti()->geometry();
-        QVERIFY(pulsanti.right() < spin_->width());
-        QVERIFY(pulsanti.height() > spin_->height() / 2);
-        QVERIFY(spin_->textMargins().right() > pulsanti.width());
-        QVERIFY(spin_->minimumHeight() >= spin_->fontMetrics().height());
     }
 };
 
