@@ -92,8 +92,9 @@ private slots:
 };
 
 int main(int argc, char* argv[]) {
-    if (argc > 1 && (std::strcmp(argv[1], "--corsa") == 0 || std::strcmp(argv[1], "--errore") == 0))
-        return Figlio(argc, argv, std::strcmp(argv[1], "--errore") == 0);
+    const bool corsa = argc > 1 && std::strcmp(argv[1], "--corsa") == 0;
+    const bool errore = argc > 1 && std::strcmp(argv[1], "--errore") == 0;
+    if (corsa || errore) return Figlio(argc, argv, errore);
     QApplication app(argc, argv);
     TestArresto test;
     return QTest::qExec(&test, argc, argv);

@@ -444,7 +444,8 @@ private slots:
         CliccaPulsante("ToolButton2");
         AttendiFine();
         // The path in progress at the click still completes, nothing after it.
-        QVERIFY2(Progresso()->value() <= alClic + 1, qPrintable(QString::number(Progresso()->value())));
+        QVERIFY2(Progresso()->value() <= alClic + 1,
+                 qPrintable(QString::number(Progresso()->value())));
         QVERIFY(Progresso()->value() < 50);
         QCOMPARE(main_->ContatorePassi(), Progresso()->value());
         VerificaInattivo();

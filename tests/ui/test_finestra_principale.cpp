@@ -17,7 +17,8 @@ namespace {
 // A child window that brings one menu of its own.
 class TFiglioConMenu : public QWidget, public IMenuFiglio {
 public:
-    TFiglioConMenu(const char* testo, int gruppo) : menu_(new QMenu(testo, this)), gruppo_(gruppo) {
+    TFiglioConMenu(const char* testo, int gruppo)
+        : menu_(new QMenu(testo, this)), gruppo_(gruppo) {
         menu_->addAction("&Aggiungi...");
     }
     QList<Voce> MenuFiglio() const override { return {{menu_, gruppo_}}; }
@@ -133,7 +134,9 @@ private slots:
 
     void tool_bar_buttons_share_the_actions() {
         const std::pair<const char*, const char*> pulsanti[] = {
-            {"ToolButton1", "Ricalcola"}, {"ToolButton2", "Interrompi"}, {"ToolButton4", "Eulero05"}};
+            {"ToolButton1", "Ricalcola"},
+            {"ToolButton2", "Interrompi"},
+            {"ToolButton4", "Eulero05"}};
         for (const auto& [pulsante, azione] : pulsanti) {
             auto* button = main_->findChild<QToolButton*>(pulsante);
             QVERIFY2(button && button->defaultAction() == Azione(azione), pulsante);
@@ -219,7 +222,8 @@ private slots:
         QFETCH(int, figli);
         QFETCH(int, colonne);
         QList<QMdiSubWindow*> finestre;
-        for (int i = 0; i < figli; ++i) finestre << AggiungiFiglio(new QWidget, QString::number(i));
+        for (int i = 0; i < figli; ++i)
+            finestre << AggiungiFiglio(new QWidget, QString::number(i));
         Azione("WindowTileItem")->trigger();
         const QSize spazio = main_->Area()->viewport()->size();
         QSet<int> xs;
