@@ -6,18 +6,11 @@
 
 #include "core/base/Conversioni.h"
 #include "core/base/Exception.h"
+#include "SeparatoreScope.h"
 
 namespace {
 
-// Restores the program-wide separator whatever a test does.
-class SeparatoreScope {
-public:
-    explicit SeparatoreScope(char sep) : previous_(DecimalSeparator()) { SetDecimalSeparator(sep); }
-    ~SeparatoreScope() { SetDecimalSeparator(previous_); }
-
-private:
-    char previous_;
-};
+using prova::SeparatoreScope;
 
 struct CasoTesto {
     const char* testo;

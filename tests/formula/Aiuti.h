@@ -6,20 +6,10 @@
 #include <cstring>
 #include <string>
 
-#include "core/base/Conversioni.h"
 #include "core/base/Extended.h"
+#include "SeparatoreScope.h"
 
 namespace prova {
-
-// Restores the program-wide decimal separator whatever a test does.
-class SeparatoreScope {
-public:
-    explicit SeparatoreScope(char sep) : precedente_(DecimalSeparator()) { SetDecimalSeparator(sep); }
-    ~SeparatoreScope() { SetDecimalSeparator(precedente_); }
-
-private:
-    char precedente_;
-};
 
 inline std::uint16_t ParolaControllo() {
     std::uint16_t cw;
