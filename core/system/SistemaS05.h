@@ -2,6 +2,9 @@
 // by the explicit Euler-Maruyama scheme (strong order 0.5); m = 0 is explicit Euler.
 #pragma once
 
+#include <cmath>
+#include <vector>
+
 #include "core/system/Sistema.h"
 
 class TSistemaS05 : public TSistema {
@@ -27,5 +30,46 @@ protected:
     // Formula position of b_kj.
     int PosizioneDiffusione(int k, int j) const { return dimensione_ * j + k; }
 
+    // One Euler path under the write side: X(i) = X(i-1) + a dt + sum_j b_j dW_j, with every
+    // coefficient taken at the previous point. incremento(sqrt(step)) draws the increment of
+    // one motion; the m increments of a step are drawn, in motion order, before any
+    // evaluation. The schemes built on this system differ only in that draw.
+    template <class Incremento>
+    void PercorsoEulero(Incremento incremento);
+
     int moti_ = 0;
 };
+
+template <class Incremento>
+void TSistemaS05::PercorsoEulero(Incremento incremento) {
+    WriteGuard guard(Blocco());
+    const int n = dimensione_;
+    const int m = moti_;
+    // Work vectors, once per path. The formulas are looked up once too: the step loop takes
+    // no lock. diffusioni[(j - 1) * n + k - 1] is b_kj.
+    std::vector<Extended> incrementi(static_cast<std::size_t>(m));
+    std::vector<Extended10> stato(static_cast<std::size_t>(n) + 1);
+    std::vector<const TRPNCompiler*> derive(static_cast<std::size_t>(n));
+    std::vector<const TRPNCompiler*> diffusioni(static_cast<std::size_t>(n) * m);
+    for (int k = 1; k <= n; ++k) {
+        derive[k - 1] = &Deriva(k);
+        for (int j = 1; j <= m; ++j) diffusioni[(j - 1) * n + k - 1] = &Diffusione(k, j);
+    }
+
+    for (int k = 1; k <= n; ++k) Punto(0, k) = OrigineK(k);
+    const Extended delta = passo_;
+    const Extended radiceDelta = std::sqrt(delta);
+    for (int i = 1; i <= numPunti_ - 1; ++i) {
+        stato[0] = (i - 1) * delta + inizio_;
+        for (int k = 1; k <= n; ++k) stato[k] = Punto(i - 1, k);
+        for (int j = 0; j < m; ++j) incrementi[j] = incremento(radiceDelta);
+        for (int k = 1; k <= n; ++k) {
+            Extended& x = Punto(i, k);
+            x = derive[k - 1]->ValutaVettore(stato.data()) * delta + Punto(i - 1, k);
+            for (int j = 1; j <= m; ++j) {
+                const TRPNCompiler* b = diffusioni[(j - 1) * n + k - 1];
+                x = b->ValutaVettore(stato.data()) * incrementi[j - 1] + x;
+            }
+        }
+    }
+}
