@@ -94,6 +94,18 @@ std::size_t LunghezzaNumero(std::string_view text, Extended& value) {
     return 0;
 }
 
+std::string FormatoFisso(Extended value, int larghezza, int decimali) {
+    locale_t old = uselocale(LocaleC());
+    // Up to about 4,900 digits for the largest values.
+    std::string out(static_cast<std::size_t>(
+                        std::snprintf(nullptr, 0, "%*.*Lf", larghezza, decimali, value)), ' ');
+    std::snprintf(out.data(), out.size() + 1, "%*.*Lf", larghezza, decimali, value);
+    uselocale(old);
+    if (std::size_t punto = out.find('.'); punto != std::string::npos)
+        out[punto] = DecimalSeparator();
+    return out;
+}
+
 std::string FloatToStr(Extended value) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";

@@ -26,6 +26,9 @@ std::size_t LunghezzaNumero(std::string_view text, Extended& value);
 // from 1E-5 below 1E15, otherwise "1.5E20"; "NAN", "INF", "-INF" for the special values.
 std::string FloatToStr(Extended value);
 
+// printf's "%<larghezza>.<decimali>f" with the decimal separator in force ("  0.500").
+std::string FormatoFisso(Extended value, int larghezza, int decimali);
+
 // The integer conversion: leading blanks, an optional sign, decimal digits, or hexadecimal
 // digits after "$", "x", "X", "0x" or "0X". Reads as far as the number goes and returns the
 // number of characters read (0 when no number starts here). Values beyond 64 bits saturate.

@@ -1,0 +1,37 @@
+// TPianoTraiettorie: a plane that draws functions of one variable as yellow curves, one value
+// per pixel column, and multi-valued functions as clouds of white points.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "core/base/Funzione.h"
+#include "plot/PianoCartesiano.h"
+
+class TPianoTraiettorie : public TPianoCartesiano {
+    Q_OBJECT
+public:
+    // Most values a multi-valued function gives for one column.
+    static constexpr int PuntiPerColonna = 129;
+
+    explicit TPianoTraiettorie(QWidget* parent = nullptr);
+    ~TPianoTraiettorie() override;
+
+    // The plane owns what it is given; curves are drawn in order, then the clouds.
+    void AddFunzione(std::unique_ptr<TFunzione> f);
+    void AddMultiFunzione(std::unique_ptr<TMultiFunzione> m);
+    // Frees every function and repaints.
+    void Clear();
+    int NumFunzioni() const { return static_cast<int>(funzioni_.size()); }
+    int NumMultiFunzioni() const { return static_cast<int>(multiFunzioni_.size()); }
+
+protected:
+    void PaintForeground(TRepaintThread& thread) override;
+
+private:
+    void DisegnaCurva(TRepaintThread& thread, TFunzione& f);
+    void DisegnaNuvola(TRepaintThread& thread, TMultiFunzione& m, std::vector<Extended>& buffer);
+
+    std::vector<std::unique_ptr<TFunzione>> funzioni_;
+    std::vector<std::unique_ptr<TMultiFunzione>> multiFunzioni_;
+};
