@@ -36,6 +36,13 @@ std::unique_ptr<TFunzione> Funzione(F f) {
     return std::make_unique<FunzioneLambda>(std::move(f));
 }
 
+// Shows the plane as a window of the given client size: a hidden widget has no canvas.
+inline void Mostra(QWidget& piano, int w, int h) {
+    piano.resize(w, h);
+    piano.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&piano));
+}
+
 // Waits until no repaint is requested or running, then returns the canvas.
 inline QImage Tela(const TPianoCartesiano& piano) {
     [&] { QTRY_VERIFY_WITH_TIMEOUT(!piano.InRidisegno(), 20000); }();
