@@ -23,7 +23,7 @@ int PixelVicino(Extended v) {
     constexpr Extended limite = TPianoCartesiano::LimitePixel;
     if (!(v > -limite)) return -TPianoCartesiano::LimitePixel;  // also NaN
     if (v > limite) return TPianoCartesiano::LimitePixel;
-    return static_cast<int>(std::nearbyint(v));  // ties to even
+    return static_cast<int>(std::lrint(v));  // default rounding: ties to even
 }
 
 }  // namespace
@@ -174,8 +174,7 @@ void TPianoCartesiano::StartRepaint() {
     repaint_->Start(++generazione_);
     ultimoAvvio_ = std::chrono::steady_clock::now();
     ++ridisegniAvviati_;
-    mostra_.start();
-    update();
+    mostra_.start();  // the first frame shows the background; RepaintDone the end
 }
 
 void TPianoCartesiano::RepaintDone(unsigned generazione) {
@@ -256,7 +255,7 @@ void TPianoCartesiano::resizeEvent(QResizeEvent*) {
     {
         std::scoped_lock lock(bloccoTela_);
         if (width() > 0 && height() > 0) {
-            tela_ = QImage(size(), QImage::Format_RGB32);
+            tela_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
             tela_.fill(colore_);
         } else {
             tela_ = QImage();
