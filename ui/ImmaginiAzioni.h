@@ -1,4 +1,5 @@
-// The images of the main window's three actions, drawn at start instead of read from files.
+// The images of the main window's three actions and of the plot windows' mouse tools, drawn
+// at start instead of read from files.
 #pragma once
 
 #include <QIcon>
@@ -6,3 +7,7 @@
 enum class TImmagineAzione { Ricalcola = 0, NuovoSistema = 1, Interrompi = 2 };
 
 QIcon ImmagineAzione(TImmagineAzione immagine);
+
+enum class TImmagineStrumento { Move = 0, ZoomInverso = 1, Zoom = 2, Nessuno = 3 };
+
+QIcon ImmagineStrumento(TImmagineStrumento immagine);

@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -31,7 +33,13 @@
 #include "ui/SegnaliTerminazione.h"
 #include "ui/StringGrid.h"
 #include "ui/UCoefficienti.h"
+#include "ui/UFasi.h"
+#include "ui/UFasiChild.h"
 #include "ui/UParametri.h"
+#include "ui/USperanza.h"
+#include "ui/USperanzaChild.h"
+#include "ui/UTraiettorie.h"
+#include "ui/UTraiettorieChild.h"
 
 namespace {
 
@@ -159,10 +167,13 @@ void TMainForm::CreaMenu() {
     }
 
     sistema1_ = Menu("Sis&tema", "Sistema1");
-    Voce(sistema1_, "&Traiettoria...", "Traiettoria1");
-    Voce(sistema1_, "&Fasi...", "Fasi1");
+    connect(Voce(sistema1_, "&Traiettoria...", "Traiettoria1"), &QAction::triggered, this,
+            &TMainForm::Traiettoria1Click);
+    connect(Voce(sistema1_, "&Fasi...", "Fasi1"), &QAction::triggered, this,
+            &TMainForm::Fasi1Click);
     sistema1_->addSeparator();
     speranza1_ = Voce(sistema1_, "&Speranza...", "Speranza1");
+    connect(speranza1_, &QAction::triggered, this, &TMainForm::Speranza1Click);
     sistema1_->addSeparator();
     sistema1_->addAction(ricalcola_);
     ricalcolaN1_ = Voce(sistema1_, "Ricalcola &N...", "RicalcolaN1");
@@ -197,7 +208,8 @@ void TMainForm::CreaMenu() {
     Voce(opzioni2, "Avvia &DDE...", "AvviaDDE1");
     Voce(opzioni2, "&Memoria", "Memoria1");
     opzioni2->addSeparator();
-    Voce(opzioni2, "&Piano Cartesiano", "PianoCartesiano1");
+    connect(Voce(opzioni2, "&Piano Cartesiano", "PianoCartesiano1"), &QAction::triggered, this,
+            &TMainForm::PianoCartesiano1Click);
 
     window1_ = Menu("&Window", "Window1", "Window related commands such as Tile and Cascade");
     const struct {
@@ -287,6 +299,94 @@ void TMainForm::AffidaFinestraAlSistema(QMdiSubWindow* finestra) {
     finestreSistema_ << QPointer<QMdiSubWindow>(finestra);
 }
 
+void TMainForm::CollegaFinestra(TComune* finestra) {
+    // The list may still hold the entry while a closed window is being freed.
+    QPointer<TComune> destinatario(finestra);
+    finestra->SetRegistrazione(sistema_->AggiungiNotifica([destinatario](TSistema& sender) {
+        if (destinatario) destinatario->SistemaAggiornato(sender);
+    }));
+    finestra->SetOnChiusura([this](TComune& chiusa) { ChiudiFinestraSistema(chiusa); });
+}
+
+void TMainForm::ChiudiFinestraSistema(TComune& finestra) {
+    if (sistema_ && finestra.Registrazione()) sistema_->RimuoviNotifica(finestra.Registrazione());
+    finestra.SetRegistrazione(nullptr);
+}
+
+QMdiSubWindow* TMainForm::ApriFinestra(QWidget* finestra) {
+    const QSize dimensione = finestra->size();
+    QMdiSubWindow* sotto = area_->addSubWindow(finestra);
+    sotto->show();
+    sotto->resize(dimensione + sotto->size() - finestra->size());
+    return sotto;
+}
+
+void TMainForm::Traiettoria1Click() {
+    if (!sistema_) return;
+    TTraiettorie dialogo(this);
+    dialogo.ImpostaComponenti(sistema_->Dimensione());
+    if (dialogo.exec() != QDialog::Accepted) return;
+    auto* finestra = new TTraiettorieChild;
+    QString titolo = "Piano delle traiettorie";
+    for (int k : dialogo.Selezionati()) {
+        finestra->PianoTraiettorie1()->AddFunzione(sistema_->Componente(k));
+        titolo += ", " + dialogo.CheckListBox1()->item(k - 1)->text();
+    }
+    finestra->setWindowTitle(titolo);
+    AffidaFinestraAlSistema(ApriFinestra(finestra));
+    CollegaFinestra(finestra);
+}
+
+void TMainForm::Fasi1Click() {
+    if (!sistema_) return;
+    TFasi dialogo(this);
+    dialogo.ImpostaComponenti(sistema_->Dimensione());
+    if (dialogo.exec() != QDialog::Accepted) return;
+    const QList<int> scelti = dialogo.Selezionati();
+    if (scelti.size() != 2) {
+        QMessageBox::warning(this, "Warning", "Occorre selezionare 2 componenti!");
+        return;
+    }
+    auto* finestra = new TFasiChild;
+    finestra->setWindowTitle(finestra->windowTitle() + ", " +
+                             dialogo.CheckListBox1()->item(scelti[0] - 1)->text() + ", " +
+                             dialogo.CheckListBox1()->item(scelti[1] - 1)->text());
+    TPianoFasi* piano = finestra->PianoFasi1();
+    piano->SetFunzioneX(sistema_->Componente(scelti[0]));
+    piano->SetFunzioneY(sistema_->Componente(scelti[1]));
+    AffidaFinestraAlSistema(ApriFinestra(finestra));
+    // A number that cannot be read leaves the window open but not told of new paths.
+    EseguiComando(this, [&] {
+        piano->SetTempi(Numero(dialogo.Inizio()), Numero(dialogo.Fine()), Numero(dialogo.Passo()));
+        CollegaFinestra(finestra);
+    });
+}
+
+void TMainForm::Speranza1Click() {
+    if (!sistema_) return;
+    TSperanza dialogo(this);
+    if (dialogo.exec() != QDialog::Accepted) return;
+    auto* finestra = new TSperanzaChild;
+    AffidaFinestraAlSistema(ApriFinestra(finestra));
+    // An unreadable instant leaves the window unattached; a formula error leaves it attached
+    // without a formula. No run starts: the window counts the paths of the next runs.
+    EseguiComando(this, [&] {
+        const int n = sistema_->Dimensione();
+        finestra->ImpostaIstante(n, Numero(dialogo.Istante()));
+        for (int k = 1; k <= n; ++k) finestra->SetComponente(k, sistema_->Componente(k));
+        CollegaFinestra(finestra);
+        finestra->RPNCompiler1().SetText(dialogo.Funzione()->text().toStdString());
+        finestra->Funzione()->setText(dialogo.Funzione()->text() + " (" +
+                                      dialogo.Istante()->text() + ")");
+    });
+}
+
+void TMainForm::PianoCartesiano1Click() {
+    auto* finestra = new TTraiettorieChild;
+    finestra->setWindowTitle("Piano Cartesiano");
+    ApriFinestra(finestra);
+}
+
 void TMainForm::LiberaSistema() {
     // The windows read the system (their repaint threads too): they go first.
     for (const QPointer<QMdiSubWindow>& finestra : std::exchange(finestreSistema_, {}))
@@ -362,7 +462,7 @@ void TMainForm::AvviaRicalcolo(int n) {
 
 void TMainForm::Ricalcola1Click() {
     if (!sistema_) return;
-    EseguiComando([this] { AvviaRicalcolo(1); });
+    EseguiComando(this, [this] { AvviaRicalcolo(1); });
 }
 
 void TMainForm::RicalcolaN1Click() {
@@ -371,7 +471,7 @@ void TMainForm::RicalcolaN1Click() {
     QString risposta = QInputDialog::getText(this, "Opzioni ricalcolo", "Numero ricalcoli:",
                                              QLineEdit::Normal, "0", &ok);
     if (!ok) risposta = "0";
-    EseguiComando([&] {
+    EseguiComando(this, [&] {
         const int n = StrToInt(risposta.toStdString());
         if (n < 0) {
             QMessageBox::warning(this, "Opzioni ricalcolo",
@@ -393,7 +493,7 @@ void TMainForm::Opzioni1Click() {
     parametri.Fine()->setText(Testo(sistema_->Fine()));
     parametri.Passo()->setText(Testo(sistema_->Passo()));
     if (parametri.exec() != QDialog::Accepted) return;
-    EseguiComando([&] {
+    EseguiComando(this, [&] {
         // All three are converted before the grid changes.
         const Extended inizio = Numero(parametri.Inizio());
         const Extended fine = Numero(parametri.Fine());
@@ -537,18 +637,6 @@ void TMainForm::AggiornaElencoFinestre() {
         voce->setCheckable(true);
         voce->setChecked(finestra == area_->currentSubWindow());
         elencoFinestre_ << voce;
-    }
-}
-
-void TMainForm::EseguiComando(const std::function<void()>& comando) {
-    try {
-        comando();
-    } catch (const std::exception& e) {
-        std::string messaggio = e.what();
-        if (messaggio.empty() || messaggio.back() != '.') messaggio += '.';
-        MostraErrore(messaggio, TitoloApplicazione);
-    } catch (...) {
-        MostraErrore(RapportoEccezioneCorrente(), TitoloApplicazione);
     }
 }
 

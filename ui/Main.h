@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "ui/ErroreApplicazione.h"
 #include "ui/MenuFiglio.h"
 #include "ui/ThreadPrincipaleQt.h"
 
@@ -19,11 +20,10 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QProgressBar;
+class TComune;
 class TSistema;
 struct TSchemaCreazione;
 
-// The application title, also the caption of the error boxes of commands.
-inline constexpr const char* TitoloApplicazione = "Risolutore numerico di sistemi dinamici";
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -40,6 +40,10 @@ public:
     void SetSistema(std::unique_ptr<TSistema> s);
     // A child window bound to the current system: it is freed with the system, before it.
     void AffidaFinestraAlSistema(QMdiSubWindow* finestra);
+    // Registers a system window as a listener of the current system: it is told of every
+    // completed path until the user closes it (ChiudiFinestraSistema).
+    void CollegaFinestra(TComune* finestra);
+    void ChiudiFinestraSistema(TComune& finestra);
     // Builds a system from the dialogs of one creation command; any error keeps the
     // current system and its windows and shows the exception report.
     void CreaSistema(const TSchemaCreazione& schema);
@@ -54,6 +58,10 @@ public:
     void FineRicalcolo();
 
 public slots:
+    void Traiettoria1Click();
+    void Fasi1Click();
+    void Speranza1Click();
+    void PianoCartesiano1Click();
     void Ricalcola1Click();
     void RicalcolaN1Click();
     void Interrompi1Click();
@@ -82,9 +90,9 @@ private:
                   const char* suggerimento = nullptr);
     QMenu* Menu(const char* testo, const char* nome, const char* suggerimento = nullptr);
     void AvviaRicalcolo(int n);
+    // Shows a new child window at its own size; returns its sub-window.
+    QMdiSubWindow* ApriFinestra(QWidget* finestra);
     void LiberaSistema();
-    // Runs a command; an error ends it and is shown in the application's error box.
-    void EseguiComando(const std::function<void()>& comando);
     void MostraErrore(const std::string& testo, const char* titolo);
     void AggiornaElencoFinestre();
 

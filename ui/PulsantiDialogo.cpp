@@ -1,7 +1,9 @@
 #include "ui/PulsantiDialogo.h"
 
 #include <QDialog>
+#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 
@@ -20,4 +22,13 @@ QBoxLayout* CreaPulsantiOkCancel(QDialog* dialogo) {
     riga->addWidget(ok);
     riga->addWidget(cancel);
     return riga;
+}
+
+QFormLayout* CreaRighe(std::initializer_list<std::pair<const char*, QLineEdit*>> campi) {
+    auto* righe = new QFormLayout;
+    for (const auto& [nome, edit] : campi) {
+        edit->setObjectName(nome);
+        righe->addRow(QString(nome) + ":", edit);
+    }
+    return righe;
 }

@@ -11,15 +11,8 @@ TParametri::TParametri(QWidget* parent)
       passo_(new QLineEdit(this)) {
     setObjectName("Parametri");
     setWindowTitle("Parametri");
-    auto* righe = new QFormLayout;
-    const std::pair<const char*, QLineEdit*> campi[] = {
-        {"Inizio", inizio_}, {"Fine", fine_}, {"Passo", passo_}};
-    for (const auto& [nome, edit] : campi) {
-        edit->setObjectName(nome);
-        righe->addRow(QString(nome) + ":", edit);
-    }
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(righe);
+    layout->addLayout(CreaRighe({{"Inizio", inizio_}, {"Fine", fine_}, {"Passo", passo_}}));
     layout->addLayout(CreaPulsantiOkCancel(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

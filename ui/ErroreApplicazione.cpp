@@ -1,0 +1,21 @@
+#include "ui/ErroreApplicazione.h"
+
+#include <string>
+
+#include <QMessageBox>
+
+#include "core/base/Exception.h"
+
+void EseguiComando(QWidget* parent, const std::function<void()>& comando) {
+    std::string messaggio;
+    try {
+        comando();
+        return;
+    } catch (const std::exception& e) {
+        messaggio = e.what();
+        if (messaggio.empty() || messaggio.back() != '.') messaggio += '.';
+    } catch (...) {
+        messaggio = RapportoEccezioneCorrente();
+    }
+    QMessageBox::critical(parent, TitoloApplicazione, QString::fromStdString(messaggio));
+}

@@ -1,0 +1,30 @@
+// TComune: the base of every window bound to a system. After each completed path the system
+// calls SistemaAggiornato; Registrazione is the window's entry in the system's listener list.
+#pragma once
+
+#include <functional>
+
+#include <QWidget>
+
+#include "core/system/Sistema.h"
+
+class TComune : public QWidget {
+    Q_OBJECT
+public:
+    explicit TComune(QWidget* parent = nullptr);
+
+    TSistema::TNotifica* Registrazione() const { return registrazione_; }
+    void SetRegistrazione(TSistema::TNotifica* handle) { registrazione_ = handle; }
+    // Called once per completed path, in the main thread, with the system as sender.
+    virtual void SistemaAggiornato(TSistema& sender) = 0;
+    // Runs when the user closes the window, before it is freed; the main window sets it
+    // when it binds the window to its system.
+    void SetOnChiusura(std::function<void(TComune&)> handler) { onChiusura_ = std::move(handler); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    TSistema::TNotifica* registrazione_ = nullptr;
+    std::function<void(TComune&)> onChiusura_;
+};
