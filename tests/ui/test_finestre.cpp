@@ -1,0 +1,265 @@
+// The plot and statistics windows opened from the main window's menus: what they draw and
+// count after real runs, their dialogs, and their life with the system that owns them.
+#include <cmath>
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "core/base/Conversioni.h"
+#include "plot/PianoTraiettorie.h"
+#include "tests/plot/AiutiPiano.h"
+#include "tests/ui/Definizione.h"
+#include "ui/Main.h"
+#include "ui/UFasi.h"
+#include "ui/UFasiChild.h"
+#include "ui/USperanza.h"
+#include "ui/USperanzaChild.h"
+#include "ui/UTraiettorieChild.h"
+
+using namespace prova;
+
+class TestFinestre : public QObject {
+    Q_OBJECT
+
+    TRisponditore risponditore_;
+    TMainForm* main_ = nullptr;
+
+    QAction* Azione(const char* nome) { return main_->findChild<QAction*>(nome); }
+    void AttendiFine() { QTRY_VERIFY_WITH_TIMEOUT(Azione("Eulero05")->isEnabled(), 30000); }
+    // "Eulero 0.5..." with n components x_k' = -x_k from 1 on [0, 1].
+    void Definisci(int n) {
+        static TVisto visto;
+        static TDefinizione d;
+        d = Decadimento(n, 1, 1);
+        risponditore_.Atteso(Compila(d, visto));
+        risponditore_.Atteso(Compila(d, visto));
+        Azione("Eulero05")->trigger();
+        AttendiFine();
+    }
+    void Ricalcola() {
+        Azione("Ricalcola")->trigger();
+        AttendiFine();
+    }
+    // Answers the component list of "&Traiettoria..." or "&Fasi..." by checking components.
+    void Scegli(QList<int> componenti) {
+        risponditore_.Atteso([componenti](QWidget* w) {
+            auto* lista = w->findChild<QListWidget*>("CheckListBox1");
+            QVERIFY(lista);
+            for (int k : componenti) lista->item(k - 1)->setCheckState(Qt::Checked);
+            Clicca(w, "OKBtn");
+        });
+    }
+    template <class T>
+    QList<T*> Finestre() {
+        QList<T*> trovate;
+        for (QMdiSubWindow* s : main_->Area()->subWindowList())
+            if (auto* f = qobject_cast<T*>(s->widget())) trovate << f;
+        return trovate;
+    }
+    // Opens a statistics window; a report expected when it opens is read into errore.
+    TSperanzaChild* ApriStatistiche(const QString& funzione, const QString& istante,
+                                    TMessaggio* errore = nullptr) {
+        risponditore_.Atteso([=](QWidget* w) {
+            auto* dialogo = qobject_cast<TSperanza*>(w);
+            QVERIFY(dialogo);
+            QCOMPARE(dialogo->windowTitle(), QString("Speranza matematica"));
+            Digita(dialogo->Funzione(), funzione);
+            Digita(dialogo->Istante(), istante);
+            Clicca(w, "OKBtn");
+        });
+        if (errore) risponditore_.Atteso(LeggiMessaggio(*errore));
+        Azione("Speranza1")->trigger();
+        return Finestre<TSperanzaChild>().value(0);
+    }
+
+private slots:
+    void initTestCase() { ZittisciAvvisiPiattaforma(); }
+
+    void init() {
+        main_ = new TMainForm;
+        main_->show();
+        main_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main_));
+    }
+
+    void cleanup() {
+        delete main_;
+        SetDecimalSeparator('.');
+        ControllaFineTest(risponditore_);
+    }
+
+    void trajectory_window_draws_the_path_at_one_over_e() {
+        Definisci(1);
+        Scegli({1});
+        Azione("Traiettoria1")->trigger();
+        auto* finestra = Finestre<TTraiettorieChild>().value(0);
+        QVERIFY(finestra);
+        QCOMPARE(finestra->windowTitle(), QString("Piano delle traiettorie, X1"));
+        TPianoCartesiano* piano = finestra->Piano();
+        const QImage tela = Tela(*piano);
+        QVERIFY(Vicino(tela, piano->XToPixel(1), piano->YToPixel(std::exp(-1.0L)), Giallo));
+        QVERIFY(main_->menuBar()->actions().contains(
+            finestra->findChild<QMenu*>("Funzione1")->menuAction()));
+        // Each completed path repaints.
+        const int avviati = piano->RidisegniAvviati();
+        Ricalcola();
+        QTRY_VERIFY(piano->RidisegniAvviati() > avviati);
+    }
+
+    void phase_window_needs_exactly_two_components_data() {
+        QTest::addColumn<QList<int>>("scelti");
+        QTest::addColumn<QString>("titolo");
+        QTest::newRow("one") << QList<int>{2} << QString();
+        QTest::newRow("three") << QList<int>{1, 2, 3} << QString();
+        QTest::newRow("two") << QList<int>{1, 3} << "Piano delle fasi, X1, X3";
+    }
+    void phase_window_needs_exactly_two_components() {
+        QFETCH(QList<int>, scelti);
+        QFETCH(QString, titolo);
+        Definisci(3);
+        Scegli(scelti);
+        TMessaggio avviso;
+        if (titolo.isEmpty()) risponditore_.Atteso(LeggiMessaggio(avviso));
+        Azione("Fasi1")->trigger();
+        QCOMPARE(avviso.testo, titolo.isEmpty() ? "Occorre selezionare 2 componenti!" : "");
+        const QList<TFasiChild*> fasi = Finestre<TFasiChild>();
+        QCOMPARE(fasi.size(), titolo.isEmpty() ? 0 : 1);
+        if (fasi.isEmpty()) return;
+        QCOMPARE(fasi[0]->windowTitle(), titolo);
+        // x1 = x3 = e^-t: down the diagonal from (1, 1) to (1/e, 1/e), where the grid ends.
+        TPianoCartesiano* piano = fasi[0]->Piano();
+        const QImage tela = Tela(*piano);
+        auto curva = [&](Extended v) {
+            bool trovata = false;
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy) {
+                    const QColor c = tela.pixelColor(piano->XToPixel(v) + dx,
+                                                     piano->YToPixel(v) + dy);
+                    trovata = trovata || (c.red() == 255 && c.blue() == 0 && c.green() > 200);
+                }
+            return trovata;
+        };
+        QVERIFY(curva(0.6L));
+        QVERIFY(!curva(0.2L));
+    }
+
+    void statistics_of_a_deterministic_system() {
+        Definisci(1);
+        TSperanzaChild* statistiche = ApriStatistiche("x1*2+x0", "1");
+        QVERIFY(statistiche);
+        QCOMPARE(statistiche->Funzione()->text(), QString("x1*2+x0 (1)"));
+        QCOMPARE(statistiche->Osservazioni()->text(), QString("0"));
+        for (int i = 0; i < 3; ++i) Ricalcola();
+        const Extended atteso = main_->Sistema()->Valore(1, 1) * 2 + 1;
+        QCOMPARE(statistiche->Osservazioni()->text(), QString("3"));
+        QCOMPARE(statistiche->Media()->text(), QString::fromStdString(FloatToStr(atteso)));
+        QCOMPARE(statistiche->Varianza()->text(), QString("0"));
+        // Without "Contiuno" only the count follows; checking it shows the rest again.
+        statistiche->Continuo()->click();
+        QTest::mouseClick(statistiche->Button1(), Qt::LeftButton);
+        QCOMPARE(statistiche->Osservazioni()->text(), QString("0"));
+        QCOMPARE(statistiche->Media()->text(), QString::fromStdString(FloatToStr(atteso)));
+        statistiche->Continuo()->click();
+        QCOMPARE(statistiche->Media()->text(), QString("0"));
+    }
+
+    void statistics_refuse_what_they_cannot_compute_data() {
+        QTest::addColumn<QString>("funzione");
+        QTest::addColumn<QString>("istante");
+        QTest::addColumn<QString>("inApertura");  // the report when the window opens
+        QTest::addColumn<QString>("inEsecuzione");  // the report of the next run
+        QTest::newRow("instant is no number") << "x1" << "abc" << "abc" << "";
+        QTest::newRow("instant outside the grid") << "x1" << "5" << "" << "Out of range!";
+        QTest::newRow("variable above the dimension")
+            << "x2" << "0.5" << "Variable not allowed here!" << "not initialized";
+    }
+    void statistics_refuse_what_they_cannot_compute() {
+        QFETCH(QString, funzione);
+        QFETCH(QString, istante);
+        QFETCH(QString, inApertura);
+        QFETCH(QString, inEsecuzione);
+        Definisci(1);
+        TMessaggio apertura, esecuzione;
+        TSperanzaChild* statistiche =
+            ApriStatistiche(funzione, istante, inApertura.isEmpty() ? nullptr : &apertura);
+        QVERIFY(apertura.testo.contains(inApertura));
+        if (!inEsecuzione.isEmpty()) risponditore_.Atteso(LeggiMessaggio(esecuzione));
+        Ricalcola();
+        QVERIFY2(esecuzione.testo.contains(inEsecuzione), qPrintable(esecuzione.testo));
+        QCOMPARE(statistiche->Osservazioni()->text(), QString("0"));
+        QCOMPARE(statistiche->Distribuzione1().Osservazioni(), 0);
+    }
+
+    void a_new_system_frees_its_windows_but_not_a_free_plane() {
+        Definisci(2);
+        Scegli({1});
+        Azione("Traiettoria1")->trigger();
+        Scegli({1, 2});
+        Azione("Fasi1")->trigger();
+        ApriStatistiche("x1", "0.5");
+        Azione("PianoCartesiano1")->trigger();
+        QCOMPARE(main_->Area()->subWindowList().size(), 4);
+        // A closed window is no longer told of new paths.
+        main_->Area()->subWindowList().first()->close();
+        Ricalcola();
+        QCOMPARE(Finestre<TSperanzaChild>()[0]->Osservazioni()->text(), QString("1"));
+        Definisci(1);
+        QTRY_COMPARE(main_->Area()->subWindowList().size(), 1);
+        QCOMPARE(main_->Area()->subWindowList()[0]->windowTitle(), QString("Piano Cartesiano"));
+    }
+
+    void free_plane_adds_typed_functions() {
+        Azione("PianoCartesiano1")->trigger();
+        auto* finestra = Finestre<TTraiettorieChild>().value(0);
+        QVERIFY(finestra);
+        auto aggiungi = [&](const QString& testo, TMessaggio* errore = nullptr) {
+            risponditore_.Atteso([testo](QWidget* w) {
+                auto* box = qobject_cast<QInputDialog*>(w);
+                QVERIFY(box);
+                QCOMPARE(box->windowTitle(), QString("Inserire funzione"));
+                QCOMPARE(box->labelText(), QString("Y = F(x0)"));
+                QCOMPARE(box->textValue(), QString("x0"));
+                box->setTextValue(testo);
+                box->accept();
+            });
+            if (errore) risponditore_.Atteso(LeggiMessaggio(*errore));
+            finestra->findChild<QAction*>("Aggiungi1")->trigger();
+        };
+        TMessaggio errore;
+        aggiungi("sin(", &errore);
+        QVERIFY(errore.testo.contains("at position"));
+        aggiungi("x1");  // compiles, but every evaluation fails
+        aggiungi("sin(x0)*5");
+        QCOMPARE(finestra->PianoTraiettorie1()->NumFunzioni(), 2);
+        TPianoCartesiano* piano = finestra->Piano();
+        const QImage tela = Tela(*piano);
+        for (Extended x : {0.2L, 5.0L, 9.8L})
+            QVERIFY(Vicino(tela, piano->XToPixel(x), piano->YToPixel(5 * std::sin(x)), Giallo));
+        QApplication::clipboard()->clear();
+        finestra->CopiaImmagine();
+        QCOMPARE(QApplication::clipboard()->image().convertToFormat(tela.format()), tela);
+    }
+
+    void tool_buttons_choose_the_mouse_mode() {
+        Azione("PianoCartesiano1")->trigger();
+        auto* finestra = Finestre<TTraiettorieChild>().value(0);
+        const std::pair<const char*, TPCMode> pulsanti[] = {
+            {"ToolButton1", TPCMode::pcmZoom}, {"ToolButton2", TPCMode::pcmMove},
+            {"ToolButton3", TPCMode::pcmInvZoom}, {"ToolButton5", TPCMode::pcmNone}};
+        for (const auto& [nome, modo] : pulsanti) {
+            QTest::mouseClick(finestra->ToolBar()->findChild<QWidget*>(nome), Qt::LeftButton);
+            QCOMPARE(finestra->Piano()->PCMode(), modo);
+        }
+        QCOMPARE(finestra->Piano()->cursor().shape(), Qt::ArrowCursor);
+    }
+};
+
+QTEST_MAIN(TestFinestre)
+#include "test_finestre.moc"
