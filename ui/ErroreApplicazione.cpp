@@ -19,3 +19,12 @@ void EseguiComando(QWidget* parent, const std::function<void()>& comando) {
     }
     QMessageBox::critical(parent, TitoloApplicazione, QString::fromStdString(messaggio));
 }
+
+void EseguiConRapporto(QWidget* parent, const std::function<void()>& comando) {
+    try {
+        comando();
+    } catch (...) {
+        QMessageBox::critical(parent, TitoloApplicazione,
+                              QString::fromStdString(RapportoEccezioneCorrente()));
+    }
+}

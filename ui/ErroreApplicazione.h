@@ -1,5 +1,5 @@
-// The application's default error report: the message of an exception that ends a command,
-// shown in an error box titled with the application's name.
+// The two ways a command shows the exception that ends it, in an error box titled with the
+// application's name: its message (the default error box), or the whole exception report.
 #pragma once
 
 #include <functional>
@@ -12,3 +12,7 @@ inline constexpr const char* TitoloApplicazione = "Risolutore numerico di sistem
 // Runs a command; an exception ends it and is shown in the error box. The message gets a
 // final "." when it has none.
 void EseguiComando(QWidget* parent, const std::function<void()>& comando);
+
+// Runs a command; an exception ends it and its report ("Exception <class> in module ... at
+// ...") is shown.
+void EseguiConRapporto(QWidget* parent, const std::function<void()>& comando);

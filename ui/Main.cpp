@@ -26,6 +26,7 @@
 
 #include "core/base/Conversioni.h"
 #include "core/base/Exception.h"
+#include "core/discrete/Bifurcation.h"
 #include "core/system/Gauss.h"
 #include "core/system/Sistema.h"
 #include "ui/ImmaginiAzioni.h"
@@ -33,8 +34,11 @@
 #include "ui/SegnaliTerminazione.h"
 #include "ui/StringGrid.h"
 #include "ui/UCoefficienti.h"
+#include "ui/UDiscreto.h"
 #include "ui/UFasi.h"
 #include "ui/UFasiChild.h"
+#include "ui/UIterataChild.h"
+#include "ui/UIterazioneChild.h"
 #include "ui/UParametri.h"
 #include "ui/USperanza.h"
 #include "ui/USperanzaChild.h"
@@ -105,6 +109,7 @@ TMainForm::~TMainForm() {
     disconnect(area_, nullptr, this, nullptr);
     area_->viewport()->removeEventFilter(this);
     LiberaSistema();
+    finestreBiforcazione_.Libera();
 }
 
 void TMainForm::CreaAzioni() {
@@ -156,7 +161,9 @@ void TMainForm::CreaMenu() {
     file1->addMenu(deterministico1_);
     file1->addSeparator();
     // Its window belongs to the discrete-map commands.
-    Voce(file1, "&Biforcazione...", "Biforcazione1", "Bifurcation diagram and Lyapunov exponent");
+    connect(Voce(file1, "&Biforcazione...", "Biforcazione1",
+                 "Bifurcation diagram and Lyapunov exponent"),
+            &QAction::triggered, this, &TMainForm::Biforcazione1Click);
     file1->addSeparator();
     connect(Voce(file1, "E&xit", "FileExitItem", "Exit the application"), &QAction::triggered,
             this, &TMainForm::FileExitItemClick);
@@ -185,12 +192,15 @@ void TMainForm::CreaMenu() {
     connect(opzioni1_, &QAction::triggered, this, &TMainForm::Opzioni1Click);
     sistema1_->menuAction()->setEnabled(false);
 
-    QMenu* biforcazione2 = Menu("&Biforcazione", "Biforcazione2");
-    Voce(biforcazione2, "&Diagramma", "Diagramma1");
-    Voce(biforcazione2, "&Iterazioni", "Iterazioni1");
-    Voce(biforcazione2, "&Lyapunov", "Lyapunov1");
-    Voce(biforcazione2, "I&terata", "Iterata1");
-    biforcazione2->menuAction()->setEnabled(false);
+    biforcazione2_ = Menu("&Biforcazione", "Biforcazione2");
+    const std::tuple<const char*, const char*, void (TMainForm::*)()> discreti[] = {
+        {"&Diagramma", "Diagramma1", &TMainForm::Bifdiagram1Click},
+        {"&Iterazioni", "Iterazioni1", &TMainForm::Iterazioni1Click},
+        {"&Lyapunov", "Lyapunov1", &TMainForm::Lyapunov1Click},
+        {"I&terata", "Iterata1", &TMainForm::Iterata1Click}};
+    for (const auto& [testo, nome, comando] : discreti)
+        connect(Voce(biforcazione2_, testo, nome), &QAction::triggered, this, comando);
+    biforcazione2_->menuAction()->setEnabled(false);
 
     QMenu* opzioni2 = Menu("&Strumenti", "Opzioni2");
     QMenu* separatore1 = Menu("&Separatore", "Separatore1");
@@ -238,7 +248,7 @@ void TMainForm::CreaMenu() {
     Voce(help1, "&About", "HelpAboutItem");
 
     menuPrincipali_ = {{file1, GruppoPrincipale},       {sistema1_, GruppoPrincipale},
-                       {biforcazione2, GruppoPrincipale}, {opzioni2, GruppoPrincipale},
+                       {biforcazione2_, GruppoPrincipale}, {opzioni2, GruppoPrincipale},
                        {window1_, GruppoFinestre},      {help1, GruppoFinestre}};
 }
 
@@ -296,7 +306,7 @@ void TMainForm::SetSistema(std::unique_ptr<TSistema> s) {
 }
 
 void TMainForm::AffidaFinestraAlSistema(QMdiSubWindow* finestra) {
-    finestreSistema_ << QPointer<QMdiSubWindow>(finestra);
+    finestreSistema_.Aggiungi(finestra);
 }
 
 void TMainForm::CollegaFinestra(TComune* finestra) {
@@ -387,10 +397,58 @@ void TMainForm::PianoCartesiano1Click() {
     ApriFinestra(finestra);
 }
 
+void TMainForm::Biforcazione1Click() {
+    TDiscreto dialogo(this);
+    if (dialogo.exec() != QDialog::Accepted) return;
+    // Any error frees the new engine and keeps the current one with its windows.
+    EseguiConRapporto(this, [&] {
+        auto motore = std::make_unique<TBifurcation>();
+        motore->Dinamica().SetText(dialogo.Dinamica()->text().toStdString());
+        motore->Derivata().SetText(dialogo.Derivata()->text().toStdString());
+        motore->SetSeed(Numero(dialogo.Seed()));
+        SetBifurcation(std::move(motore));
+    });
+}
+
+void TMainForm::SetBifurcation(std::unique_ptr<TBifurcation> motore) {
+    finestreBiforcazione_.Libera();
+    bifurcation_ = std::move(motore);
+    biforcazione2_->menuAction()->setEnabled(true);
+}
+
+void TMainForm::Bifdiagram1Click() {
+    if (!bifurcation_) return;
+    auto* finestra = new TTraiettorieChild;
+    finestra->setWindowTitle("Diagramma di biforcazione");
+    finestra->PianoTraiettorie1()->AddMultiFunzione(bifurcation_->CreaBiforcazione());
+    finestreBiforcazione_.Aggiungi(ApriFinestra(finestra));
+}
+
+void TMainForm::Lyapunov1Click() {
+    if (!bifurcation_) return;
+    auto* finestra = new TTraiettorieChild;
+    finestra->setWindowTitle("Esponente di Lyapunov");
+    finestra->PianoTraiettorie1()->AddFunzione(bifurcation_->CreaLyapunov());
+    finestreBiforcazione_.Aggiungi(ApriFinestra(finestra));
+}
+
+void TMainForm::Iterazioni1Click() {
+    if (!bifurcation_) return;
+    auto* finestra = new TIterazioneChild(*bifurcation_);
+    finestra->PianoIterazione1()->SetFunzione(bifurcation_->CreaIterazione(0));
+    finestreBiforcazione_.Aggiungi(ApriFinestra(finestra));
+}
+
+void TMainForm::Iterata1Click() {
+    if (!bifurcation_) return;
+    auto* finestra = new TIterataChild(*bifurcation_);
+    finestra->PianoIterata1()->SetMultiFunzione(bifurcation_->CreaBiforcazione());
+    finestra->PianoIterata1()->SetFunzione(bifurcation_->CreaIterazione(0));
+    finestreBiforcazione_.Aggiungi(ApriFinestra(finestra));
+}
+
 void TMainForm::LiberaSistema() {
-    // The windows read the system (their repaint threads too): they go first.
-    for (const QPointer<QMdiSubWindow>& finestra : std::exchange(finestreSistema_, {}))
-        delete finestra.data();
+    finestreSistema_.Libera();
     sistema_.reset();  // stops and joins a run still going
 }
 
@@ -419,7 +477,8 @@ void TMainForm::CreaSistema(const TSchemaCreazione& schema) {
     if (schema.chiediDimensioni && !schema.chiediDimensioni(this, n, m)) return;
     const std::unique_ptr<TCoefficienti> coefficienti = schema.creaCoefficienti(this, n, m);
     if (coefficienti->exec() != QDialog::Accepted) return;
-    try {
+    // Any error frees the new system and keeps the current one.
+    EseguiConRapporto(this, [&] {
         std::unique_ptr<TSistema> nuovo = schema.creaSistema();
         const Extended inizio = Numero(coefficienti->Inizio());
         const Extended fine = Numero(coefficienti->Fine());
@@ -445,9 +504,7 @@ void TMainForm::CreaSistema(const TSchemaCreazione& schema) {
             }
         }
         SetSistema(std::move(nuovo));
-    } catch (...) {
-        MostraErrore(RapportoEccezioneCorrente(), TitoloApplicazione);
-    }
+    });
 }
 
 void TMainForm::AvviaRicalcolo(int n) {

@@ -12,6 +12,7 @@
 #include <QPointer>
 
 #include "ui/ErroreApplicazione.h"
+#include "ui/FinestreAffidate.h"
 #include "ui/MenuFiglio.h"
 #include "ui/ThreadPrincipaleQt.h"
 
@@ -20,6 +21,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QProgressBar;
+class TBifurcation;
 class TComune;
 class TSistema;
 struct TSchemaCreazione;
@@ -29,10 +31,13 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
-    ~TMainForm() override;  // frees the system's windows, then the system (joining a run)
+    // Frees the system's windows, then the system (joining a run), then the engine's windows
+    // and the engine.
+    ~TMainForm() override;
 
     QMdiArea* Area() const { return area_; }
     TSistema* Sistema() const { return sistema_.get(); }
+    TBifurcation* Bifurcation() const { return bifurcation_.get(); }
     int ContatorePassi() const { return contatorePassi_; }
 
     // Installs s as the current system, freeing the previous one with its windows, and
@@ -44,6 +49,8 @@ public:
     // completed path until the user closes it (ChiudiFinestraSistema).
     void CollegaFinestra(TComune* finestra);
     void ChiudiFinestraSistema(TComune& finestra);
+    // Installs the map engine, freeing the previous one with its windows.
+    void SetBifurcation(std::unique_ptr<TBifurcation> motore);
     // Builds a system from the dialogs of one creation command; any error keeps the
     // current system and its windows and shows the exception report.
     void CreaSistema(const TSchemaCreazione& schema);
@@ -62,6 +69,11 @@ public slots:
     void Fasi1Click();
     void Speranza1Click();
     void PianoCartesiano1Click();
+    void Biforcazione1Click();
+    void Bifdiagram1Click();
+    void Lyapunov1Click();
+    void Iterazioni1Click();
+    void Iterata1Click();
     void Ricalcola1Click();
     void RicalcolaN1Click();
     void Interrompi1Click();
@@ -98,7 +110,9 @@ private:
 
     TThreadPrincipaleQt principale_;  // declared first: outlives the system
     std::unique_ptr<TSistema> sistema_;
-    QList<QPointer<QMdiSubWindow>> finestreSistema_;
+    TFinestreAffidate finestreSistema_;
+    std::unique_ptr<TBifurcation> bifurcation_;
+    TFinestreAffidate finestreBiforcazione_;
     int contatorePassi_ = 0;
 
     QMdiArea* area_;
@@ -110,6 +124,7 @@ private:
     QMenu* nuovo1_ = nullptr;
     QMenu* deterministico1_ = nullptr;
     QMenu* sistema1_ = nullptr;
+    QMenu* biforcazione2_ = nullptr;
     QMenu* window1_ = nullptr;
     QAction* ricalcolaN1_ = nullptr;
     QAction* speranza1_ = nullptr;

@@ -60,7 +60,7 @@ TComunePiano::TComunePiano(QWidget* parent)
 
 void TComunePiano::SetPiano(TPianoCartesiano* piano) {
     piano_ = piano;
-    layout_->insertWidget(1, piano, 1);
+    layout_->insertWidget(layout_->count() - 1, piano, 1);
     size_->SetPianoCartesiano(piano);
     piano->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(piano, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
@@ -69,6 +69,10 @@ void TComunePiano::SetPiano(TPianoCartesiano* piano) {
         menu.addAction("Salva immagine...", this, &TComunePiano::SalvaImmagine);
         menu.exec(piano_->mapToGlobal(p));
     });
+}
+
+void TComunePiano::AggiungiSopraPiano(QWidget* controllo) {
+    layout_->insertWidget(layout_->count() - 1, controllo);
 }
 
 void TComunePiano::SistemaAggiornato(TSistema&) {

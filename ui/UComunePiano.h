@@ -27,6 +27,8 @@ public:
 protected:
     // Called once by the subclass at creation: the plane fills the space between the bars.
     void SetPiano(TPianoCartesiano* piano);
+    // A control of the subclass between the tool bar and the plane.
+    void AggiungiSopraPiano(QWidget* controllo);
 
 private:
     TPianoCartesiano* piano_ = nullptr;
