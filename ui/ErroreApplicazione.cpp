@@ -12,8 +12,7 @@ void EseguiComando(QWidget* parent, const std::function<void()>& comando) {
         comando();
         return;
     } catch (const std::exception& e) {
-        messaggio = e.what();
-        if (messaggio.empty() || messaggio.back() != '.') messaggio += '.';
+        messaggio = Frase(e.what());
     } catch (...) {
         messaggio = RapportoEccezioneCorrente();
     }

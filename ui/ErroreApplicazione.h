@@ -9,8 +9,7 @@ class QWidget;
 // The program's title, also the caption of the error boxes of commands.
 inline constexpr const char* TitoloApplicazione = "Risolutore numerico di sistemi dinamici";
 
-// Runs a command; an exception ends it and is shown in the error box. The message gets a
-// final "." when it has none.
+// Runs a command; an exception ends it and its message, as a sentence, is shown.
 void EseguiComando(QWidget* parent, const std::function<void()>& comando);
 
 // Runs a command; an exception ends it and its report ("Exception <class> in module ... at

@@ -1,11 +1,28 @@
 #include "ui/StringGrid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
 
 namespace {
 
 constexpr int LarghezzaEtichette = 100;
 constexpr int LarghezzaCelle = 180;
+
+// Enter in an editor commits the cell (the base delegate does that) and stops there, so the
+// dialog's default button does not see it.
+class TDelegatoCella : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    bool eventFilter(QObject* editor, QEvent* event) override {
+        const bool invio = event->type() == QEvent::KeyPress &&
+                           (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+        return QStyledItemDelegate::eventFilter(editor, event) || invio;
+    }
+};
 
 }  // namespace
 
@@ -21,8 +38,51 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(2, 2, parent) {
     // it cannot race with keys typed right after it.
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(new TDelegatoCella(this));
     PreparaCelleFisse();
     setCurrentCell(1, 1);
+}
+
+QModelIndex TStringGrid::CellaVicina(bool avanti) const {
+    const int righe = rowCount(), colonne = columnCount();
+    if (righe < 2 || colonne < 2) return {};
+    int r = currentRow(), c = currentColumn();
+    if (r < 1 || c < 1) return avanti ? model()->index(1, 1) : model()->index(righe - 1, colonne - 1);
+    c += avanti ? 1 : -1;
+    if (c >= colonne) {
+        c = 1;
+        ++r;
+    } else if (c < 1) {
+        c = colonne - 1;
+        --r;
+    }
+    return r >= 1 && r < righe ? model()->index(r, c) : QModelIndex();
+}
+
+bool TStringGrid::focusNextPrevChild(bool next) {
+    const QModelIndex cella = CellaVicina(next);
+    if (cella.isValid()) {
+        setCurrentIndex(cella);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);  // the next control of the dialog
+}
+
+QModelIndex TStringGrid::moveCursor(CursorAction azione, Qt::KeyboardModifiers modificatori) {
+    if (azione == MoveNext || azione == MovePrevious) return CellaVicina(azione == MoveNext);
+    const QModelIndex cella = QTableWidget::moveCursor(azione, modificatori);
+    return cella.row() >= 1 && cella.column() >= 1 ? cella : currentIndex();
+}
+
+void TStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const bool tab = hint == QAbstractItemDelegate::EditNextItem ||
+                     hint == QAbstractItemDelegate::EditPreviousItem;
+    if (tab && !CellaVicina(hint == QAbstractItemDelegate::EditNextItem).isValid()) {
+        QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        QWidget::focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+        return;
+    }
+    QTableWidget::closeEditor(editor, hint);
 }
 
 void TStringGrid::SetColCount(int n) {
@@ -55,7 +115,7 @@ void TStringGrid::PreparaCelleFisse() {
             cella = new QTableWidgetItem;
             setItem(riga, colonna, cella);
         }
-        cella->setFlags(Qt::ItemIsEnabled);
+        cella->setFlags(Qt::NoItemFlags);
         cella->setBackground(palette().button());
         cella->setForeground(palette().buttonText());
     };

@@ -1,5 +1,8 @@
 // TStringGrid: a table of text cells whose row 0 and column 0 are fixed header cells.
-// Cells are addressed [column, row], so cell [j, k] is column j of row k.
+// Cells are addressed [column, row], so cell [j, k] is column j of row k. Only the other
+// cells can become current: Tab walks them row by row and leaves the grid after the last
+// (Shift+Tab before the first), the arrows move between them, and Enter in a cell being
+// edited commits it without reaching the dialog.
 #pragma once
 
 #include <QTableWidget>
@@ -17,7 +20,15 @@ public:
     QString Cella(int colonna, int riga) const;
     void SetCella(int colonna, int riga, const QString& testo);
 
+protected:
+    bool focusNextPrevChild(bool next) override;
+    QModelIndex moveCursor(CursorAction azione, Qt::KeyboardModifiers modificatori) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
 private:
-    // Row 0 and column 0 get items that cannot be edited or selected, drawn as headers.
+    // Row 0 and column 0 get items that cannot be edited, selected or made current, drawn
+    // as headers.
     void PreparaCelleFisse();
+    // The editable cell after (or before) the current one in row order; none past the ends.
+    QModelIndex CellaVicina(bool avanti) const;
 };

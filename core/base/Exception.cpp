@@ -5,6 +5,7 @@
 #include <cxxabi.h>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 #include <typeinfo>
 
 Exception::Exception(std::string message)
@@ -27,7 +28,7 @@ std::string NomeClasse(const std::exception& e) {
 }
 
 std::string Rapporto(const std::string& classe, const void* address, std::string message) {
-    if (message.empty() || message.back() != '.') message += '.';
+    message = Frase(std::move(message));
     char indirizzo[2 * sizeof(void*) + 1];
     std::snprintf(indirizzo, sizeof indirizzo, "%016llX",
                   static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(address)));
@@ -38,6 +39,12 @@ std::string Rapporto(const std::string& classe, const void* address, std::string
 }
 
 }  // namespace
+
+std::string Frase(std::string message) {
+    if (message.empty() || std::string_view(".!?").find(message.back()) == std::string::npos)
+        message += '.';
+    return message;
+}
 
 std::string RapportoEccezione(const std::exception& e) {
     auto* own = dynamic_cast<const Exception*>(&e);

@@ -35,8 +35,11 @@ public:
     const char* ClassName() const noexcept override { return "EConvertError"; }
 };
 
-// "Exception <class> in module <module> at <address>.\n<message>." — at most 255 characters.
-// The module is the executable's file name; a message that ends with '.' gets no second one.
+// The message as a sentence: a final "." unless it already ends in ".", "!" or "?".
+std::string Frase(std::string message);
+
+// "Exception <class> in module <module> at <address>.\n<message>" — at most 255 characters,
+// the message written as a Frase. The module is the executable's file name.
 std::string RapportoEccezione(const std::exception& e);
 // The report for whatever exception is in flight (call inside a catch block).
 std::string RapportoEccezioneCorrente();

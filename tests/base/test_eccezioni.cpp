@@ -28,9 +28,10 @@ TEST(RapportoEccezione, NamesClassModuleAddressAndMessage) {
     EXPECT_EQ(m[3].str(), "Range check error.");
 }
 
-TEST(RapportoEccezione, AddsAFinalFullStopOnlyWhenMissing) {
-    EXPECT_TRUE(RapportoDi([] { throw Exception("Out of range!"); }).ends_with("\nOut of range!."));
+TEST(RapportoEccezione, EndsTheMessageAsASentenceOnlyWhenItIsNotOne) {
+    EXPECT_TRUE(RapportoDi([] { throw Exception("Out of range!"); }).ends_with("\nOut of range!"));
     EXPECT_TRUE(RapportoDi([] { throw Exception("Fine."); }).ends_with("\nFine."));
+    EXPECT_TRUE(RapportoDi([] { throw Exception("Davvero?"); }).ends_with("\nDavvero?"));
     EXPECT_TRUE(RapportoDi([] { throw EConvertError(""); }).ends_with("\n."));
 }
 

@@ -158,7 +158,7 @@ TEST_F(Ricalcolo, UncompiledFormulaIsReportedWithItsMessage) {
     FinoAllaFine();
     ASSERT_EQ(rapporti.size(), 1u);
     EXPECT_EQ(rapporti[0].rfind("Exception RPNException", 0), 0u) << rapporti[0];
-    EXPECT_NE(rapporti[0].find("RPN Compiler not initialized!."), std::string::npos);
+    EXPECT_NE(rapporti[0].find("RPN Compiler not initialized!"), std::string::npos);
 }
 
 TEST_F(Ricalcolo, WithoutAnErrorBoxAFailureStillEndsTheRun) {
