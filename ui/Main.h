@@ -60,6 +60,8 @@ public slots:
     void Opzioni1Click();
     void Italiano1Click();
     void Inglese1Click();
+    // Opens the link manager, or brings the open one forward: one server per program.
+    void AvviaDDE1Click();
     void FileExitItemClick();
     void WindowCascadeItemClick();
     void WindowTileItemClick();
@@ -91,6 +93,7 @@ private:
     TThreadPrincipaleQt principale_;  // declared first: outlives the system
     std::unique_ptr<TSistema> sistema_;
     QList<QPointer<QMdiSubWindow>> finestreSistema_;
+    QPointer<QMdiSubWindow> gestoreDDE_;  // the link manager, while it is open
     int contatorePassi_ = 0;
 
     QMdiArea* area_;
