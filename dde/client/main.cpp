@@ -20,7 +20,8 @@ the server's window.
 ITEM is T0;T1;DT;k1;k2;...; : the first and last sampling time and the step,
 written with Vantor's decimal separator (Strumenti > Separatore), then the
 columns (0 is the time, k is component Xk); every field ends with ';'.
-Quote it for the shell. At most 8191 values per table.
+Quote it for the shell, and put -- before an item that starts with '-'.
+At most 8191 values per table.
 
 The link server (in Vantor: Strumenti > Avvia DDE...) is on the session bus:
   name        org.vantor.Quenlor
