@@ -51,13 +51,17 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName("vantor-link");
     QCommandLineParser parser;
     parser.setApplicationDescription(Descrizione);
-    parser.addHelpOption();
+    const QCommandLineOption aiuto = parser.addHelpOption();
     const QCommandLineOption csv("csv", "Replace FILE atomically with each table.", "FILE");
     const QCommandLineOption once("once", "Exit after the first table.");
     parser.addOption(csv);
     parser.addOption(once);
     parser.addPositionalArgument("ITEM", "The link's item, T0;T1;DT;k1;...;");
-    parser.process(app);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "vantor-link: %s (see --help)\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(aiuto)) parser.showHelp(0);
     if (parser.positionalArguments().size() != 1) {
         std::fprintf(stderr, "vantor-link: give exactly one ITEM (see --help)\n");
         return 2;
