@@ -34,7 +34,8 @@ template <class F>
 bool Attendi(F pronto) {
     QElapsedTimer t;
     t.start();
-    while (!pronto() && t.elapsed() < 30000) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    while (!pronto() && t.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     return pronto();
 }
 

@@ -57,7 +57,6 @@ TDDETopic::TDDETopic(TRifSistema rifSistema, QDBusConnection bus, QWidget* paren
       stato_(new QLabel) {
     setObjectName("DDETopic");
     setWindowTitle("Gestore collegamenti DDE");
-    setFixedSize(337, 169);
 
     listView1_->setObjectName("ListView1");
     listView1_->setHeaderLabels({"Item", "Topic", "DDE Format"});
@@ -131,6 +130,8 @@ QMdiSubWindow* TDDETopic::Apri(QMdiArea* area, TRifSistema rifSistema) {
                    Qt::WindowCloseButtonHint);
     finestra->setAttribute(Qt::WA_DeleteOnClose);  // the rows and the service go with it
     finestra->show();
+    // A single border: the client area keeps its size, the frame adds its own.
+    finestra->setFixedSize(finestra->size() - topic->size() + QSize(337, 169));
     return finestra;
 }
 

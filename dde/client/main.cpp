@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr char Descrizione[] = R"(Starts an advise link on ITEM with the link server of a running Vantor and
+constexpr char Descrizione[] =
+    R"(Starts an advise link on ITEM with the link server of a running Vantor and
 writes each table it receives as CSV: a header naming the item's columns (t for
 column 0, Xk for component k), then one row per sample. Values at times outside
 the system's grid are -1. Tables arrive each time "Aggiorna link" is pressed in

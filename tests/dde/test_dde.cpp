@@ -205,7 +205,8 @@ private slots:
         QCOMPARE(cliente.ricevitore.items, QStringList({"0;1;0.5;0;1;"}));
         const QByteArray blocco = cliente.ricevitore.blocchi[0];
         QCOMPARE(blocco.size(), 60);
-        QCOMPARE(QByteArray(blocco.constData(), 12), QByteArray("\x10\0\4\0\3\0\2\0\1\0\x30\0", 12));
+        const QByteArray intestazione("\x10\0\4\0\3\0\2\0\1\0\x30\0", 12);
+        QCOMPARE(blocco.left(12), intestazione);
         QCOMPARE(Valori(blocco), Attesi({{0, 1}, 0, 1, 0.5L}));
 
         cliente.Chiama(NomiLink::AdviseStop, {"0;1;0.5;0;1;"});
