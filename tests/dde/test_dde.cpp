@@ -27,24 +27,15 @@ namespace {
 
 using namespace NomiLink;
 
-class TRicevitore : public QObject {
-    Q_OBJECT
-public:
-    QStringList items;
-    QList<QByteArray> blocchi;
-public slots:
-    void Dati(const QString& item, const QString&, const QByteArray& blocco) {
-        items << item;
-        blocchi << blocco;
-    }
-};
+constexpr int Processi = 20000;  // ms for a client process on a busy machine
 
-// A client that speaks to the server by hand, on its own connection.
-class TClienteGrezzo {
+// A client that speaks to the server by hand, on its own connection, and keeps what it gets.
+class TClienteGrezzo : public QObject {
+    Q_OBJECT
 public:
     explicit TClienteGrezzo(const QString& nome)
         : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, nome)) {
-        bus_.connect(Servizio, Oggetto, Interfaccia, AdviseData, &ricevitore,
+        bus_.connect(Servizio, Oggetto, Interfaccia, AdviseData, this,
                      SLOT(Dati(QString, QString, QByteArray)));
     }
     ~TClienteGrezzo() { QDBusConnection::disconnectFromBus(bus_.name()); }
@@ -64,7 +55,14 @@ public:
     }
     QDBusConnection& Bus() { return bus_; }
 
-    TRicevitore ricevitore;
+    QStringList items;
+    QList<QByteArray> blocchi;
+
+private slots:
+    void Dati(const QString& item, const QString&, const QByteArray& blocco) {
+        items << item;
+        blocchi << blocco;
+    }
 
 private:
     QDBusConnection bus_;
@@ -155,7 +153,7 @@ class TestDde : public QObject {
         return p;
     }
     static void AttendiUscita(QProcess* p, int esito) {
-        QTRY_COMPARE_WITH_TIMEOUT(p->state(), QProcess::NotRunning, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(p->state(), QProcess::NotRunning, Processi);
         QCOMPARE(p->exitStatus(), QProcess::NormalExit);
         QCOMPARE(p->exitCode(), esito);
     }
@@ -197,13 +195,13 @@ private slots:
         Aggiorna();  // no system yet
         Definisci();  // a completed run pushes nothing either
         QTest::qWait(200);
-        QVERIFY(cliente.ricevitore.blocchi.isEmpty());
+        QVERIFY(cliente.blocchi.isEmpty());
 
         Aggiorna();
-        QTRY_COMPARE(cliente.ricevitore.blocchi.size(), 1);
+        QTRY_COMPARE(cliente.blocchi.size(), 1);
         QTest::qWait(200);  // the item without columns sends nothing
-        QCOMPARE(cliente.ricevitore.items, QStringList({"0;1;0.5;0;1;"}));
-        const QByteArray blocco = cliente.ricevitore.blocchi[0];
+        QCOMPARE(cliente.items, QStringList({"0;1;0.5;0;1;"}));
+        const QByteArray blocco = cliente.blocchi[0];
         QCOMPARE(blocco.size(), 60);
         const QByteArray intestazione("\x10\0\4\0\3\0\2\0\1\0\x30\0", 12);
         QCOMPARE(blocco.left(12), intestazione);
@@ -243,7 +241,6 @@ private slots:
         QTest::newRow("column no integer") << "0;1;0.1;x;" << "XlTable" << false << false;
         QTest::newRow("largest block") << "0;8190;1;1;" << "XlTable" << false << true;
         QTest::newRow("block too large") << "0;8191;1;1;" << "XlTable" << false << false;
-        QTest::newRow("step zero") << "0;1;0;1;" << "XlTable" << false << false;
         QTest::newRow("text format") << "0;1;0.5;0;1;" << "CF_TEXT" << false << false;
         QTest::newRow("format case") << "0;1;0.5;0;1;" << "xltable" << false << false;
     }
@@ -282,7 +279,7 @@ private slots:
         Apri();
         const QString file = cartella_.filePath("una.csv");
         QProcess* client = Client({"--csv", file, "--once", "--", "-0.25;1.25;0.125;0;2;1;"});
-        QTRY_COMPARE(Lista()->topLevelItemCount(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(Lista()->topLevelItemCount(), 1, Processi);
         Aggiorna();
         AttendiUscita(client, 0);
         QCOMPARE(Lista()->topLevelItemCount(), 0);  // --once ends its link
@@ -298,7 +295,7 @@ private slots:
         QProcess* suFile = Client({"--csv", file, item});
         QProcess* suUscita = Client({item});
         QProcess* ucciso = Client({item});
-        QTRY_COMPARE(Lista()->topLevelItemCount(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(Lista()->topLevelItemCount(), 3, Processi);
         ::kill(static_cast<pid_t>(ucciso->processId()), SIGKILL);
         QTRY_COMPARE(Lista()->topLevelItemCount(), 2);  // a dead client loses its link
 
@@ -359,12 +356,12 @@ private slots:
         gdbus.start("gdbus", {"call", "--session", "--dest", Servizio, "--object-path", Oggetto,
                               "--method", "org.vantor.Quenlor.AdviseStart", "0;1;0.5;0;1;",
                               "XlTable"});
-        QTRY_COMPARE(gdbus.state(), QProcess::NotRunning);
+        QTRY_COMPARE_WITH_TIMEOUT(gdbus.state(), QProcess::NotRunning, Processi);
         QCOMPARE(gdbus.readAllStandardOutput(), QByteArray("(true,)\n"));
         QTRY_COMPARE(Lista()->topLevelItemCount(), 0);  // its link ended with it
         gdbus.start("gdbus", {"introspect", "--session", "--dest", Servizio, "--object-path",
                               Oggetto});
-        QTRY_COMPARE(gdbus.state(), QProcess::NotRunning);
+        QTRY_COMPARE_WITH_TIMEOUT(gdbus.state(), QProcess::NotRunning, Processi);
         const QByteArray interfaccia = gdbus.readAllStandardOutput();
         for (const char* nome : {"AdviseStart(", "AdviseStop(", "AdviseData("})
             QVERIFY2(interfaccia.contains(nome), interfaccia.constData());
