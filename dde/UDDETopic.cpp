@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -47,6 +49,10 @@ TRigaLink* Riga(QTreeWidget* lista, int i) {
 
 }  // namespace
 
+struct TDDETopic::TRinvio {
+    TSistema::TNotifica* ascolto = nullptr;  // the listener that makes the push
+};
+
 TDDETopic::TDDETopic(TRifSistema rifSistema, QDBusConnection bus, QWidget* parent)
     : QWidget(parent),
       rifSistema_(std::move(rifSistema)),
@@ -54,7 +60,8 @@ TDDETopic::TDDETopic(TRifSistema rifSistema, QDBusConnection bus, QWidget* paren
       clienti_(new QDBusServiceWatcher(this)),
       listView1_(new QTreeWidget),
       aggiorna_(new QToolButton),
-      stato_(new QLabel) {
+      stato_(new QLabel),
+      fineCorsa_(new QTimer(this)) {
     setObjectName("DDETopic");
     setWindowTitle("Gestore collegamenti DDE");
 
@@ -87,6 +94,17 @@ TDDETopic::TDDETopic(TRifSistema rifSistema, QDBusConnection bus, QWidget* paren
     layout->addLayout(pulsanti);
     layout->addWidget(stato_);
     layout->addWidget(listView1_, 1);
+
+    fineCorsa_->setInterval(20);
+    connect(fineCorsa_, &QTimer::timeout, this, [this] {
+        TSistema* sistema = rifSistema_();
+        if (!sistema) {
+            rinvio_.reset();
+            fineCorsa_->stop();
+        } else if (!sistema->InEsecuzione()) {
+            CompletaRinvio(*sistema);
+        }
+    });
 
     clienti_->setConnection(bus_);
     clienti_->setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
@@ -180,13 +198,38 @@ bool TDDETopic::HaLink(const QString& cliente) const {
 void TDDETopic::AggiornaClick() {
     TSistema* sistema = rifSistema_ ? rifSistema_() : nullptr;
     if (!sistema || !inServizio_) return;
+    if (!sistema->InEsecuzione()) {
+        Invia(*sistema);
+        return;
+    }
+    // Reading the path now would hold the event loop until the path in progress is
+    // complete. The push is made when the listeners run after it (the path is then free),
+    // or when the run ends without another path. Clicks meanwhile add nothing.
+    if (rinvio_) return;
+    auto rinvio = std::make_shared<TRinvio>();
+    rinvio_ = rinvio;
+    rinvio->ascolto = sistema->AggiungiNotifica(
+        [topic = QPointer<TDDETopic>(this), rinvio](TSistema& percorso) {
+            percorso.RimuoviNotifica(rinvio->ascolto);
+            if (topic && topic->rinvio_ == rinvio) topic->CompletaRinvio(percorso);
+        });
+    fineCorsa_->start();
+}
+
+void TDDETopic::CompletaRinvio(TSistema& sistema) {
+    rinvio_.reset();
+    fineCorsa_->stop();
+    Invia(sistema);
+}
+
+void TDDETopic::Invia(TSistema& sistema) {
     for (int i = 0; i < listView1_->topLevelItemCount(); ++i) {
         const TRigaLink* riga = Riga(listView1_, i);
         const TItemData& dati = riga->Dati();
         if (dati.Colonne.empty()) continue;
         std::vector<std::uint8_t> blocco;
         try {
-            blocco = sistema->Tabella(dati.Colonne, dati.T0, dati.T1, dati.DT);
+            blocco = sistema.Tabella(dati.Colonne, dati.T0, dati.T1, dati.DT);
         } catch (...) {
             continue;  // answered without data, as a link that cannot be built is
         }

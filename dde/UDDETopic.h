@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -14,6 +15,7 @@ class QDBusServiceWatcher;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QTimer;
 class QToolButton;
 class QTreeWidget;
 class TSistema;
@@ -44,10 +46,13 @@ public:
     void AdviseStop(const QString& cliente, const QString& item);
 
 public slots:
-    // Sends every link the block of its item; nothing without a current system.
+    // Sends every link the block of its item; nothing without a current system. During a
+    // run the blocks are sent as soon as the path in progress is complete, without waiting.
     void AggiornaClick();
 
 private:
+    void Invia(TSistema& sistema);
+    void CompletaRinvio(TSistema& sistema);
     void ClienteUscito(const QString& cliente);
     bool HaLink(const QString& cliente) const;
 
@@ -57,5 +62,8 @@ private:
     QTreeWidget* listView1_;
     QToolButton* aggiorna_;
     QLabel* stato_;
+    QTimer* fineCorsa_;  // while a push waits: notices a run that ends without another path
+    struct TRinvio;  // the push that waits for the path in progress, if any
+    std::shared_ptr<TRinvio> rinvio_;
     bool inServizio_ = false;
 };

@@ -7,6 +7,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -225,6 +226,38 @@ private slots:
         QTRY_VERIFY(!Servito());
         Apri();  // serves again after a close
         QVERIFY(Topic()->InServizio());
+    }
+
+    void a_push_during_a_run_waits_for_the_path_without_holding_the_window() {
+        // One component and 99 motions on 130002 points: a path takes about a second.
+        auto s = std::make_unique<TSistemaS05>();
+        s->SetIntervallo(0, 1300, 0.01L);
+        s->SetDimensione(1, 99);
+        s->SetOrigine(1, 1);
+        s->Deriva(1).SetText("0-x1");
+        for (int j = 1; j <= 99; ++j) s->Diffusione(1, j).SetText("0.01*cos(x1)");
+        Apri();
+        TClienteGrezzo cliente("e");
+        QVERIFY(cliente.AdviseStart("0;1300;13;0;1;"));
+        main_->SetSistema(std::move(s));  // one path starts
+        QElapsedTimer orologio;
+        orologio.start();
+        Aggiorna();
+        Aggiorna();
+        QVERIFY(orologio.elapsed() < 500);  // the path takes three times as long or more
+        QVERIFY(main_->Sistema()->InEsecuzione());
+        QTRY_VERIFY_WITH_TIMEOUT(!main_->Sistema()->InEsecuzione(), Processi);
+        QTest::qWait(100);
+        QCOMPARE(cliente.blocchi.size(), 1);  // two clicks, one push, of the complete path
+        QCOMPARE(Valori(cliente.blocchi[0]), Attesi({{0, 1}, 0, 1300, 13}));
+
+        // A run that ends without another path: the push is made at its end.
+        main_->InizioRicalcolo(0);
+        main_->Sistema()->Avvia(0);
+        Topic()->AggiornaClick();
+        QCOMPARE(cliente.blocchi.size(), 1);
+        QTRY_COMPARE(cliente.blocchi.size(), 2);
+        QCOMPARE(cliente.blocchi[1], cliente.blocchi[0]);
     }
 
     void answers_advise_start_as_the_item_and_format_allow_data() {
