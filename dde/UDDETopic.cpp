@@ -111,27 +111,30 @@ TDDETopic::TDDETopic(TRifSistema rifSistema, QDBusConnection bus, QWidget* paren
     connect(clienti_, &QDBusServiceWatcher::serviceUnregistered, this,
             &TDDETopic::ClienteUscito);
 
-    // The object first, so that a client that sees the name finds the object.
     new TVtrAdaptor(this);
-    QString motivo;
-    if (!bus_.isConnected()) {
-        motivo = "Il bus di sessione non è raggiungibile: nessun collegamento servito.";
-    } else if (!bus_.registerObject(NomiLink::Oggetto, this, QDBusConnection::ExportAdaptors)) {
-        motivo = "L'oggetto /Vtr è già esportato: nessun collegamento servito.";
-    } else if (bus_.interface()->registerService(NomiLink::Servizio).value() !=
-               QDBusConnectionInterface::ServiceRegistered) {
-        bus_.unregisterObject(NomiLink::Oggetto);
-        motivo = QString("Il nome %1 appartiene già a un altro programma (un altro Vantor?): "
-                         "nessun collegamento servito.")
-                     .arg(NomiLink::Servizio);
-    } else {
-        inServizio_ = true;
-    }
+    const QString motivo = Registra();
+    inServizio_ = motivo.isEmpty();
     if (!inServizio_) {
         stato_->setText(motivo);
         stato_->show();
         aggiorna_->setEnabled(false);
     }
+}
+
+QString TDDETopic::Registra() {
+    if (!bus_.isConnected())
+        return "Il bus di sessione non è raggiungibile: nessun collegamento servito.";
+    // The object first, so that a client that sees the name finds the object.
+    if (!bus_.registerObject(NomiLink::Oggetto, this, QDBusConnection::ExportAdaptors))
+        return "L'oggetto /Vtr è già esportato: nessun collegamento servito.";
+    if (bus_.interface()->registerService(NomiLink::Servizio).value() !=
+        QDBusConnectionInterface::ServiceRegistered) {
+        bus_.unregisterObject(NomiLink::Oggetto);
+        return QString("Il nome %1 appartiene già a un altro programma (un altro Vantor?): "
+                       "nessun collegamento servito.")
+            .arg(NomiLink::Servizio);
+    }
+    return {};
 }
 
 TDDETopic::~TDDETopic() {

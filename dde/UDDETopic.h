@@ -51,6 +51,8 @@ public slots:
     void AggiornaClick();
 
 private:
+    // Exports /Vtr and takes the bus name; why not, or empty when serving.
+    QString Registra();
     void Invia(TSistema& sistema);
     void CompletaRinvio(TSistema& sistema);
     void ClienteUscito(const QString& cliente);
