@@ -41,8 +41,10 @@ public:
     QToolButton* Aggiorna() const { return aggiorna_; }
     bool InServizio() const { return inServizio_; }
 
-    // The advise start and stop of a client (its unique bus name), as the adaptor hands them.
+    // A client's (its unique bus name) advise start: a row for a link it can be served,
+    // watching the client so that its rows go when it leaves the bus.
     bool AdviseStart(const QString& cliente, const QString& item, const QString& formato);
+    // Removes the client's first row on item.
     void AdviseStop(const QString& cliente, const QString& item);
 
 public slots:

@@ -247,6 +247,7 @@ private slots:
         QVERIFY(orologio.elapsed() < 500);  // the path takes three times as long or more
         QVERIFY(main_->Sistema()->InEsecuzione());
         QTRY_VERIFY_WITH_TIMEOUT(!main_->Sistema()->InEsecuzione(), Processi);
+        QTRY_COMPARE(cliente.blocchi.size(), 1);
         QTest::qWait(100);
         QCOMPARE(cliente.blocchi.size(), 1);  // two clicks, one push, of the complete path
         QCOMPARE(Valori(cliente.blocchi[0]), Attesi({{0, 1}, 0, 1300, 13}));
