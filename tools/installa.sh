@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing Vantor need, if missing.
 set -euo pipefail
 pacchetti=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-           libbenchmark-dev clang-14 libclang-rt-14-dev libmuparser-dev)
+           libbenchmark-dev clang-14 libclang-rt-14-dev libmuparser-dev
+           dbus-daemon libglib2.0-bin)  # the link tests' own session bus, and gdbus
 mancanti=()
 for p in "${pacchetti[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || mancanti+=("$p")

@@ -20,7 +20,9 @@ corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 for fuzzer in build-san/fuzz/fuzz_*; do
     [ -x "$fuzzer" ] || continue
-    cp tools/fuzz-corpus/* "$corpus"/
+    # Each fuzzer starts from its own seeds, tools/fuzz-corpus/<name without fuzz_>.
+    rm -rf "${corpus:?}"/*
+    cp "tools/fuzz-corpus/$(basename "$fuzzer" | sed 's/^fuzz_//')"/* "$corpus"/
     "$fuzzer" -max_total_time="${VANTOR_FUZZ_SECONDS:-30}" -rss_limit_mb=2048 \
         -artifact_prefix=build-san/ "$corpus"
 done

@@ -29,6 +29,7 @@
 #include "core/discrete/Bifurcation.h"
 #include "core/system/Gauss.h"
 #include "core/system/Sistema.h"
+#include "dde/UDDETopic.h"
 #include "ui/ImmaginiAzioni.h"
 #include "ui/SchemiCreazione.h"
 #include "ui/SegnaliTerminazione.h"
@@ -215,7 +216,8 @@ void TMainForm::CreaMenu() {
     connect(italiano1, &QAction::triggered, this, &TMainForm::Italiano1Click);
     connect(inglese1, &QAction::triggered, this, &TMainForm::Inglese1Click);
     opzioni2->addMenu(separatore1);
-    Voce(opzioni2, "Avvia &DDE...", "AvviaDDE1");
+    connect(Voce(opzioni2, "Avvia &DDE...", "AvviaDDE1"), &QAction::triggered, this,
+            &TMainForm::AvviaDDE1Click);
     Voce(opzioni2, "&Memoria", "Memoria1");
     opzioni2->addSeparator();
     connect(Voce(opzioni2, "&Piano Cartesiano", "PianoCartesiano1"), &QAction::triggered, this,
@@ -594,6 +596,15 @@ void TMainForm::Italiano1Click() {
 void TMainForm::Inglese1Click() {
     SetDecimalSeparator('.');
     findChild<QAction*>("Inglese1")->setChecked(true);
+}
+
+void TMainForm::AvviaDDE1Click() {
+    if (!gestoreDDE_) {
+        gestoreDDE_ = TDDETopic::Apri(area_, [this] { return sistema_.get(); });
+        return;
+    }
+    gestoreDDE_->showNormal();
+    area_->setActiveSubWindow(gestoreDDE_);
 }
 
 void TMainForm::FileExitItemClick() { close(); }

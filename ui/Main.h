@@ -80,6 +80,8 @@ public slots:
     void Opzioni1Click();
     void Italiano1Click();
     void Inglese1Click();
+    // Opens the link manager, or brings the open one forward: one server per program.
+    void AvviaDDE1Click();
     void FileExitItemClick();
     void WindowCascadeItemClick();
     void WindowTileItemClick();
@@ -113,6 +115,7 @@ private:
     TFinestreAffidate finestreSistema_;
     std::unique_ptr<TBifurcation> bifurcation_;
     TFinestreAffidate finestreBiforcazione_;
+    QPointer<QMdiSubWindow> gestoreDDE_;  // the link manager, while it is open
     int contatorePassi_ = 0;
 
     QMdiArea* area_;

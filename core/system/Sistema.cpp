@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "core/base/Exception.h"
+#include "core/link/XlTable.h"
 #include "core/system/RicalcolaThread.h"
 
 struct TSistema::TNotifica {
@@ -132,37 +134,18 @@ Extended TSistema::Valore(int k, Extended t) {
     return (b - a) * ((t - inizio_) - i * passo_) / passo_ + a;
 }
 
-namespace {
-
-void ScriviParola(std::uint8_t* dove, std::int64_t valore) {
-    if (valore < 0 || valore > 0xFFFF) throw ERangeError();
-    dove[0] = static_cast<std::uint8_t>(valore & 0xFF);
-    dove[1] = static_cast<std::uint8_t>(valore >> 8);
-}
-
-}  // namespace
-
 std::vector<std::uint8_t> TSistema::Tabella(std::span<const int> colonne, Extended t0,
                                             Extended t1, Extended dt) {
     // One read side for the whole table, so that all rows come from the same path.
     ReadGuard guard(blocco_);
-    const Extended r = std::nearbyint((t1 - t0) / dt);  // ties to even
-    if (!(std::fabs(r) <= 0xFFFF)) throw ERangeError();
-    const std::int64_t righe = static_cast<std::int64_t>(r) + 1;
+    const std::optional<int> righe = RigheXlTable(t0, t1, dt);
     const std::int64_t numColonne = static_cast<std::int64_t>(colonne.size());
-    const std::int64_t byteValori = 8 * numColonne * righe;
-    std::uint8_t intestazione[12];
-    ScriviParola(intestazione + 0, 0x0010);
-    ScriviParola(intestazione + 2, 4);
-    ScriviParola(intestazione + 4, righe);
-    ScriviParola(intestazione + 6, numColonne);
-    ScriviParola(intestazione + 8, 0x0001);
-    ScriviParola(intestazione + 10, byteValori);
-
-    std::vector<std::uint8_t> dati(static_cast<std::size_t>(12 + byteValori));
-    std::memcpy(dati.data(), intestazione, sizeof intestazione);
-    std::uint8_t* cella = dati.data() + 12;
-    for (std::int64_t j = 0; j < righe; ++j) {
+    if (!righe || !MisureXlTable(*righe, numColonne)) throw ERangeError();
+    const std::int64_t byteValori = 8 * numColonne * *righe;
+    std::vector<std::uint8_t> dati(IntestazioneXlTable + static_cast<std::size_t>(byteValori));
+    ScriviIntestazioneXlTable(dati.data(), *righe, static_cast<int>(numColonne));
+    std::uint8_t* cella = dati.data() + IntestazioneXlTable;
+    for (std::int64_t j = 0; j < *righe; ++j) {
         const Extended t = j * dt + t0;
         for (const int c : colonne) {
             Extended valore = t;
