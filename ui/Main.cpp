@@ -33,7 +33,6 @@
 #include "ui/ImmaginiAzioni.h"
 #include "ui/SchemiCreazione.h"
 #include "ui/SegnaliTerminazione.h"
-#include "ui/StringGrid.h"
 #include "ui/UCoefficienti.h"
 #include "ui/UDiscreto.h"
 #include "ui/UFasi.h"
@@ -91,6 +90,9 @@ TMainForm::TMainForm(QWidget* parent)
     layout->addWidget(progressBar_);
     setCentralWidget(cliente);
     statusBar()->setObjectName("StatusBar1");  // shows the hint under the mouse
+    statoRicalcolo_ = new QLabel(statusBar());
+    statoRicalcolo_->setObjectName("StatoRicalcolo");
+    statusBar()->addPermanentWidget(statoRicalcolo_);
 
     CreaAzioni();
     CreaMenu();
@@ -123,11 +125,15 @@ void TMainForm::CreaAzioni() {
 
     interrompi_ = new QAction(ImmagineAzione(TImmagineAzione::Interrompi), "Interrompi", this);
     interrompi_->setObjectName("Interrompi");
+    interrompi_->setStatusTip("Interrompe il ricalcolo dopo il percorso in corso");
+    interrompi_->setToolTip("Interrompi");
     interrompi_->setEnabled(false);
     connect(interrompi_, &QAction::triggered, this, &TMainForm::Interrompi1Click);
 
     eulero05_ = new QAction(ImmagineAzione(TImmagineAzione::NuovoSistema), "Eulero 0.5...", this);
     eulero05_->setObjectName("Eulero05");
+    eulero05_->setStatusTip("Nuovo sistema stocastico, schema di Eulero (ordine forte 0.5)");
+    eulero05_->setToolTip("Eulero 0.5...");
 }
 
 QMenu* TMainForm::Menu(const char* testo, const char* nome, const char* suggerimento) {
@@ -369,7 +375,8 @@ void TMainForm::Fasi1Click() {
     AffidaFinestraAlSistema(ApriFinestra(finestra));
     // A number that cannot be read leaves the window open but not told of new paths.
     EseguiComando(this, [&] {
-        piano->SetTempi(Numero(dialogo.Inizio()), Numero(dialogo.Fine()), Numero(dialogo.Passo()));
+        piano->SetTempi(Numero(dialogo.Inizio()), Numero(dialogo.Fine()),
+                        Numero(dialogo.Passo()));
         CollegaFinestra(finestra);
     });
 }
@@ -478,35 +485,17 @@ void TMainForm::CreaSistema(const TSchemaCreazione& schema) {
     int m = 1;
     if (schema.chiediDimensioni && !schema.chiediDimensioni(this, n, m)) return;
     const std::unique_ptr<TCoefficienti> coefficienti = schema.creaCoefficienti(this, n, m);
-    if (coefficienti->exec() != QDialog::Accepted) return;
-    // Any error frees the new system and keeps the current one.
-    EseguiConRapporto(this, [&] {
-        std::unique_ptr<TSistema> nuovo = schema.creaSistema();
-        const Extended inizio = Numero(coefficienti->Inizio());
-        const Extended fine = Numero(coefficienti->Fine());
-        const Extended passo = Numero(coefficienti->Passo());
-        nuovo->SetIntervallo(inizio, fine, passo);
-        if (schema.dimensiona) schema.dimensiona(*nuovo, n, m);
-        const TStringGrid* origine = coefficienti->StringGrid1();
-        const TStringGrid* deriva = coefficienti->StringGrid2();
-        const TStringGrid* diffusione = coefficienti->StringGrid3();
-        for (int k = 1; k <= n; ++k) {
-            nuovo->SetOrigine(k, StrToFloat(origine->Cella(1, k).toStdString()));
-            nuovo->Deriva(k).SetText(deriva->Cella(1, k).toStdString());
-            switch (schema.lettura) {
-                case TSchemaCreazione::TLetturaDiffusione::Nessuna: break;
-                case TSchemaCreazione::TLetturaDiffusione::PerMoto:
-                    for (int j = 1; j <= m; ++j)
-                        schema.diffusione(*nuovo, k, j).SetText(
-                            diffusione->Cella(j, k).toStdString());
-                    break;
-                case TSchemaCreazione::TLetturaDiffusione::Diagonale:
-                    schema.diffusione(*nuovo, k, 1).SetText(diffusione->Cella(1, k).toStdString());
-                    break;
-            }
+    // Until a system builds or the user cancels: a failure shows its report, keeps the
+    // current system, and shows the dialog again as it was left, on the failing field.
+    while (coefficienti->exec() == QDialog::Accepted) {
+        std::unique_ptr<TSistema> nuovo;
+        EseguiConRapporto(this, [&] { nuovo = LeggiSistema(schema, *coefficienti, n, m); });
+        if (nuovo) {
+            SetSistema(std::move(nuovo));
+            return;
         }
-        SetSistema(std::move(nuovo));
-    });
+        coefficienti->MostraCampoSegnato();
+    }
 }
 
 void TMainForm::AvviaRicalcolo(int n) {
@@ -542,7 +531,11 @@ void TMainForm::RicalcolaN1Click() {
 }
 
 void TMainForm::Interrompi1Click() {
-    if (sistema_) sistema_->Interrompi();
+    if (!sistema_) return;
+    sistema_->Interrompi();
+    // The path under way still completes: say so until the run ends.
+    interrompi_->setEnabled(false);
+    statoRicalcolo_->setText("Interruzione in corso...");
 }
 
 void TMainForm::Opzioni1Click() {
@@ -580,6 +573,7 @@ void TMainForm::PassoCompletato() {
 }
 
 void TMainForm::FineRicalcolo() {
+    statoRicalcolo_->clear();
     ricalcola_->setEnabled(true);
     interrompi_->setEnabled(false);
     eulero05_->setEnabled(true);

@@ -17,6 +17,7 @@
 #include "ui/ThreadPrincipaleQt.h"
 
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -120,6 +121,7 @@ private:
 
     QMdiArea* area_;
     QProgressBar* progressBar_;
+    QLabel* statoRicalcolo_ = nullptr;  // "Interruzione in corso..." while a run ends
     QAction* ricalcola_ = nullptr;
     QAction* interrompi_ = nullptr;
     QAction* eulero05_ = nullptr;

@@ -1,5 +1,9 @@
 #include "ui/SchemiCreazione.h"
 
+#include <QLineEdit>
+
+#include "core/base/Conversioni.h"
+
 #include "core/system/SistemaDI1.h"
 #include "core/system/SistemaDRK.h"
 #include "core/system/SistemaS05.h"
@@ -7,6 +11,7 @@
 #include "core/system/SistemaS15.h"
 #include "core/system/SistemaW10.h"
 #include "ui/SpinEdit.h"
+#include "ui/StringGrid.h"
 #include "ui/UCoefficienti.h"
 #include "ui/UDimensioni.h"
 
@@ -92,3 +97,38 @@ const std::array<TSchemaCreazione, 6> schemi = {{
 }  // namespace
 
 const std::array<TSchemaCreazione, 6>& SchemiCreazione() { return schemi; }
+
+std::unique_ptr<TSistema> LeggiSistema(const TSchemaCreazione& schema,
+                                       TCoefficienti& coefficienti, int n, int m) {
+    auto leggi = [&](QLineEdit* edit) {
+        coefficienti.SegnaCampo(edit);
+        return StrToFloat(edit->text().toStdString());
+    };
+    auto cella = [&](TStringGrid* grid, int colonna, int riga) {
+        coefficienti.SegnaCampo(grid, colonna, riga);
+        return grid->Cella(colonna, riga).toStdString();
+    };
+    std::unique_ptr<TSistema> nuovo = schema.creaSistema();
+    const Extended inizio = leggi(coefficienti.Inizio());
+    const Extended fine = leggi(coefficienti.Fine());
+    const Extended passo = leggi(coefficienti.Passo());
+    // A grid that cannot be set is shown at its step.
+    nuovo->SetIntervallo(inizio, fine, passo);
+    if (schema.dimensiona) schema.dimensiona(*nuovo, n, m);
+    TStringGrid* diffusione = coefficienti.StringGrid3();
+    for (int k = 1; k <= n; ++k) {
+        nuovo->SetOrigine(k, StrToFloat(cella(coefficienti.StringGrid1(), 1, k)));
+        nuovo->Deriva(k).SetText(cella(coefficienti.StringGrid2(), 1, k));
+        switch (schema.lettura) {
+            case Lettura::Nessuna: break;
+            case Lettura::PerMoto:
+                for (int j = 1; j <= m; ++j)
+                    schema.diffusione(*nuovo, k, j).SetText(cella(diffusione, j, k));
+                break;
+            case Lettura::Diagonale:
+                schema.diffusione(*nuovo, k, 1).SetText(cella(diffusione, 1, k));
+                break;
+        }
+    }
+    return nuovo;
+}

@@ -1,5 +1,5 @@
 // The six creation commands as data: what differs between the schemes when the main window
-// builds a new system from its dialogs. The procedure itself is TMainForm::CreaSistema.
+// builds a new system from its dialogs, and the one procedure that reads the dialog.
 #pragma once
 
 #include <array>
@@ -29,3 +29,8 @@ struct TSchemaCreazione {
 };
 
 const std::array<TSchemaCreazione, 6>& SchemiCreazione();
+
+// The system that the confirmed coefficient dialog defines. Each field is marked in the
+// dialog before it is read, so that after an error the dialog can show where it stopped.
+std::unique_ptr<TSistema> LeggiSistema(const TSchemaCreazione& schema,
+                                       TCoefficienti& coefficienti, int n, int m);

@@ -1,28 +1,11 @@
 #include "ui/StringGrid.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QStyledItemDelegate>
 
 namespace {
 
 constexpr int LarghezzaEtichette = 100;
 constexpr int LarghezzaCelle = 180;
-
-// Enter in an editor commits the cell (the base delegate does that) and stops there, so the
-// dialog's default button does not see it.
-class TDelegatoCella : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    bool eventFilter(QObject* editor, QEvent* event) override {
-        const bool invio = event->type() == QEvent::KeyPress &&
-                           (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
-                            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
-        return QStyledItemDelegate::eventFilter(editor, event) || invio;
-    }
-};
 
 }  // namespace
 
@@ -38,7 +21,6 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(2, 2, parent) {
     // it cannot race with keys typed right after it.
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
-    setItemDelegate(new TDelegatoCella(this));
     PreparaCelleFisse();
     setCurrentCell(1, 1);
 }

@@ -1,8 +1,7 @@
 // TStringGrid: a table of text cells whose row 0 and column 0 are fixed header cells.
 // Cells are addressed [column, row], so cell [j, k] is column j of row k. Only the other
 // cells can become current: Tab walks them row by row and leaves the grid after the last
-// (Shift+Tab before the first), the arrows move between them, and Enter in a cell being
-// edited commits it without reaching the dialog.
+// (Shift+Tab before the first), and the arrows move between them.
 #pragma once
 
 #include <QTableWidget>

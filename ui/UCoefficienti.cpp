@@ -57,6 +57,24 @@ TCoefficienti::TCoefficienti(QWidget* parent)
     layout->addLayout(sotto);
     layout->addLayout(CreaPulsantiOkCancel(this));
     resize(440, 360);
+    // What the user types first goes into cell [1, 1] of the first page.
+    stringGrid1_->setFocus();
+}
+
+void TCoefficienti::SegnaCampo(QWidget* campo, int colonna, int riga) {
+    segnato_ = campo;
+    colonnaSegnata_ = colonna;
+    rigaSegnata_ = riga;
+}
+
+void TCoefficienti::MostraCampoSegnato() {
+    if (!segnato_) return;
+    if (auto* grid = qobject_cast<TStringGrid*>(segnato_)) {
+        pageControl1_->setCurrentWidget(grid->parentWidget());
+        grid->setCurrentCell(rigaSegnata_, colonnaSegnata_);
+    }
+    segnato_->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(segnato_)) edit->selectAll();
 }
 
 void TCoefficienti::EtichettaRighe(TStringGrid* grid, int n) {

@@ -25,6 +25,11 @@ public:
     QLineEdit* Fine() const { return fine_; }
     QLineEdit* Passo() const { return passo_; }
 
+    // The field being read (an edit, or cell [colonna, riga] of a grid); after a failure
+    // MostraCampoSegnato makes it current, on its page, for when the dialog shows again.
+    void SegnaCampo(QWidget* campo, int colonna = 1, int riga = 1);
+    void MostraCampoSegnato();
+
 protected:
     // Adds the page "Diffusione" with StringGrid3 (for the two stochastic variants).
     void AggiungiPaginaDiffusione();
@@ -39,6 +44,9 @@ private:
     QLineEdit* inizio_;
     QLineEdit* fine_;
     QLineEdit* passo_;
+    QWidget* segnato_ = nullptr;
+    int colonnaSegnata_ = 1;
+    int rigaSegnata_ = 1;
 };
 
 // Full diffusion: cell [j, k] is the coefficient of dB_j in the equation of X_k.

@@ -5,7 +5,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(TitoloApplicazione);
+    // No display name: the platform would append it to every window's own caption.
     QApplication::setApplicationName(TitoloApplicazione);
     TMainForm main;
     main.InstallaArrestoOrdinato();

@@ -230,18 +230,25 @@ private slots:
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QString>("classeErrore");
-        QTest::newRow("drift does not compile") << "deriva" << "sin(" << "RPNException";
-        QTest::newRow("diffusion does not compile") << "diffusione" << "x1+*2" << "RPNException";
-        QTest::newRow("variable above the dimension") << "deriva" << "x5" << "RPNException";
-        QTest::newRow("origin is no number") << "origine" << "1.2.3" << "EConvertError";
-        QTest::newRow("origin with the other separator") << "origine" << "0,5" << "EConvertError";
-        QTest::newRow("end is no number") << "fine" << "abc" << "EConvertError";
-        QTest::newRow("step zero") << "passo" << "0" << "Exception";
+        QTest::addColumn<QString>("campoMostrato");  // current when the dialog shows again
+        QTest::newRow("drift does not compile")
+            << "deriva" << "sin(" << "RPNException" << "StringGrid2";
+        QTest::newRow("diffusion does not compile")
+            << "diffusione" << "x1+*2" << "RPNException" << "StringGrid3";
+        QTest::newRow("variable above the dimension")
+            << "deriva" << "x5" << "RPNException" << "StringGrid2";
+        QTest::newRow("origin is no number")
+            << "origine" << "1.2.3" << "EConvertError" << "StringGrid1";
+        QTest::newRow("origin with the other separator")
+            << "origine" << "0,5" << "EConvertError" << "StringGrid1";
+        QTest::newRow("end is no number") << "fine" << "abc" << "EConvertError" << "Fine";
+        QTest::newRow("step zero") << "passo" << "0" << "Exception" << "Passo";
     }
     void a_faulty_definition_keeps_the_previous_system_and_shows_the_report() {
         QFETCH(QString, campo);
         QFETCH(QString, testo);
         QFETCH(QString, classeErrore);
+        QFETCH(QString, campoMostrato);
         DefinisciSemplice();
         TSistema* prima = main_->Sistema();
         auto* legata = main_->Area()->addSubWindow(new QWidget);
@@ -260,7 +267,23 @@ private slots:
         risponditore_.Atteso(Compila(d, visto));
         risponditore_.Atteso(Compila(d, visto));
         risponditore_.Atteso(LeggiMessaggio(errore));
+        // The dialog again, as the user left it, on the failing field; then Cancel.
+        QString corrente;
+        risponditore_.Atteso([&](QWidget* w) {
+            auto* coefficienti = qobject_cast<TCoefficienti*>(w);
+            QVERIFY(coefficienti);
+            QWidget* campo = QApplication::focusWidget();
+            if (auto* grid = qobject_cast<TStringGrid*>(campo)) {
+                QVERIFY(grid->isVisible());
+                corrente = grid->objectName() + ":" + grid->Cella(grid->currentColumn(),
+                                                                  grid->currentRow());
+            } else if (auto* edit = qobject_cast<QLineEdit*>(campo)) {
+                corrente = edit->objectName() + ":" + edit->text();
+            }
+            Clicca(w, "CancelBtn");
+        });
         Azione("Eulero05")->trigger();
+        QCOMPARE(corrente, QString("%1:%2").arg(campoMostrato, testo));
 
         QVERIFY2(errore.testo.startsWith("Exception " + classeErrore + " in module "),
                  qPrintable(errore.testo));

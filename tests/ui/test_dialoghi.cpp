@@ -1,5 +1,6 @@
 // The system definition dialogs, shown and driven as a user drives them.
 #include <QLabel>
+#include <QSignalSpy>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -271,6 +272,49 @@ private slots:
         QTest::keyClicks(grid, "7");
         QCOMPARE(grid->Cella(0, 1), QString("X1"));
         QVERIFY(!(grid->item(1, 0)->flags() & Qt::ItemIsEditable));
+    }
+
+    void grids_keep_the_keyboard_on_their_cells_and_let_it_go() {
+        TCoefficientiS dialogo;
+        dialogo.ImpostaDimensioniMoti(2, 2);
+        QSignalSpy accettato(&dialogo, &QDialog::accepted);
+        Mostra(&dialogo);
+        // Typing at once goes into [1, 1] of the first page; Enter commits and stays.
+        QTRY_COMPARE(QApplication::focusWidget(), dialogo.StringGrid1());
+        for (char c : std::string("0.5")) QTest::keyClick(QApplication::focusWidget(), c);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(dialogo.StringGrid1()->Cella(1, 1), QString("0.5"));
+        QVERIFY(dialogo.isVisible() && accettato.isEmpty());
+
+        TStringGrid* grid = dialogo.StringGrid3();
+        dialogo.PageControl1()->setCurrentIndex(2);
+        grid->setFocus();
+        grid->setCurrentCell(1, 1);
+        auto posizione = [grid] { return QPoint(grid->currentColumn(), grid->currentRow()); };
+        // Arrows stop at the header row and column.
+        for (Qt::Key k : {Qt::Key_Up, Qt::Key_Left}) QTest::keyClick(grid, k);
+        QCOMPARE(posizione(), QPoint(1, 1));
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(posizione(), QPoint(1, 2));
+        // Tab walks the four cells row by row, then leaves for the edits.
+        grid->setCurrentCell(1, 1);
+        QList<QPoint> visitate;
+        for (int i = 0; i < 4; ++i) {
+            visitate << posizione();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(visitate, (QList<QPoint>{{1, 1}, {2, 1}, {1, 2}, {2, 2}}));
+        QTRY_VERIFY(QApplication::focusWidget() != grid);
+        // Shift+Tab from the first cell leaves backwards.
+        grid->setFocus();
+        grid->setCurrentCell(1, 1);
+        QTest::keyClick(grid, Qt::Key_Backtab);
+        QTRY_VERIFY(QApplication::focusWidget() != grid);
+        QCOMPARE(posizione(), QPoint(1, 1));
+        // A click on a header cell does not make it current.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(0, 1)).center());
+        QCOMPARE(posizione(), QPoint(1, 1));
     }
 };
 

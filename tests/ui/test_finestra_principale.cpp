@@ -104,12 +104,15 @@ private slots:
     void menus_show_their_items_captions_hints_and_states() {
         // Item text, [hint], {submenu}, "!" for disabled, "-" for a separator.
         QCOMPARE(Albero(main_->menuBar()->actions()),
-                 QString("&File[File related commands]{&Debole{&1.0...}|&Forte{Eulero 0.5...|"
+                 QString("&File[File related commands]{&Debole{&1.0...}|&Forte{Eulero 0.5..."
+                         "[Nuovo sistema stocastico, schema di Eulero (ordine forte 0.5)]|"
                          "&Milstein 1.0...|&Uni 1.5...}|De&terministico{Implicit 1.0...|"
                          "Runge-Kutta 5.0...}|-|&Biforcazione...[Bifurcation diagram and "
                          "Lyapunov exponent]|-|E&xit[Exit the application]}|"
                          "!Sis&tema{&Traiettoria...|&Fasi...|-|&Speranza...|-|"
-                         "!Ricalcola[Ricalcola]|!Ricalcola &N...|!Interrompi|-|&Opzioni...}|"
+                         "!Ricalcola[Ricalcola]|!Ricalcola &N...|"
+                         "!Interrompi[Interrompe il ricalcolo dopo il percorso in corso]|-|"
+                         "&Opzioni...}|"
                          "!&Biforcazione{&Diagramma|&Iterazioni|&Lyapunov|I&terata}|"
                          "&Strumenti{&Separatore{&Italiano (,)|Ingl&ese (.)}|Avvia &DDE...|"
                          "&Memoria|-|&Piano Cartesiano}|"
