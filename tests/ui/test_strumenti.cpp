@@ -1,0 +1,248 @@
+// The tool windows: the splash on the first activation only, the about box with the version
+// section of the program's file, and the memory window with its period and counters.
+#include <cmath>
+#include <cstdlib>
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSlider>
+#include <QTableWidget>
+
+#include "tests/plot/AiutiPiano.h"
+#include "plot/PianoTraiettorie.h"
+#include "tests/ui/Modali.h"
+#include "ui/Main.h"
+#include "ui/UAboutBox.h"
+#include "ui/UMemoryStatus.h"
+#include "ui/USplashScreen.h"
+#include "ui/VersioneEseguibile.h"
+
+using namespace prova;
+
+namespace {
+
+const QStringList DieciChiavi = {"CompanyName",      "FileDescription", "FileVersion",
+                                 "InternalName",     "LegalCopyright",  "LegalTradeMarks",
+                                 "OriginalFileName", "ProductName",     "ProductVersion",
+                                 "Comments"};
+
+QStringList Chiavi(const QTableWidget* grid) {
+    QStringList chiavi;
+    for (int r = 0; r < grid->rowCount(); ++r) chiavi << grid->item(r, 0)->text();
+    return chiavi;
+}
+
+}  // namespace
+
+class TestStrumenti : public QObject {
+    Q_OBJECT
+
+    TRisponditore risponditore_;
+    TMainForm* main_ = nullptr;
+
+    void Mostra() {
+        main_->show();
+        main_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main_));
+    }
+    TMemoryStatus* Memoria() {
+        main_->findChild<QAction*>("Memoria1")->trigger();
+        return main_->MemoryStatus();
+    }
+    // The ten counters as numbers, after the first tick.
+    static QList<quint64> Contatori(TMemoryStatus* memoria) {
+        QList<quint64> valori;
+        for (QLabel* etichetta : memoria->Valori()) {
+            bool ok = false;
+            valori << etichetta->text().toULongLong(&ok);
+            if (!ok) qWarning() << etichetta->objectName() << etichetta->text();
+        }
+        return valori;
+    }
+
+private slots:
+    void initTestCase() { ZittisciAvvisiPiattaforma(); }
+    void init() { main_ = new TMainForm; }
+    void cleanup() {
+        delete main_;
+        ControllaFineTest(risponditore_);
+    }
+
+    void splash_shows_on_the_first_activation_only_and_closes_at_a_click() {
+        TSplashScreen splash;
+        main_->SetSplash(&splash);
+        QSignalSpy scadenze(splash.Timer1(), &QTimer::timeout);
+        bool mostrato = false;
+        risponditore_.Atteso([&](QWidget* w) {
+            QCOMPARE(w, &splash);
+            QCOMPARE(splash.size(), QSize(321, 321));
+            QVERIFY(splash.Timer1()->isActive());
+            QCOMPARE(splash.Timer1()->interval(), 3000);
+            QTest::mouseClick(splash.Image1(), Qt::LeftButton);
+            QVERIFY(!splash.isVisible());
+            mostrato = true;
+        });
+        Mostra();
+        QTRY_VERIFY(mostrato);
+        QVERIFY(!splash.Timer1()->isActive());
+        // Later activations show nothing: the fixture fails on any modal window.
+        QWidget altra;
+        altra.show();
+        altra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&altra));
+        altra.close();
+        main_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main_));
+        QTest::qWait(100);
+        QCOMPARE(scadenze.count(), 0);
+    }
+
+    void splash_draws_the_logistic_diagram_and_closes_after_three_seconds() {
+        TSplashScreen splash;
+        QElapsedTimer cronometro;
+        cronometro.start();
+        splash.show();
+        TPianoCartesiano* piano = splash.Image1();
+        const QImage tela = Tela(*piano);
+        QCOMPARE(tela.size(), QSize(321, 321));
+        // The two-cycle at 3.2, and chaos filling much of the column at 3.9.
+        const int colonna = piano->XToPixel(3.2L);
+        const Extended l = piano->PixelToX(colonna);
+        const Extended r = std::sqrt((l - 3) * (l + 1));
+        QVERIFY(Vicino(tela, colonna, piano->YToPixel((l + 1 - r) / (2 * l)), Bianco));
+        QVERIFY(Vicino(tela, colonna, piano->YToPixel((l + 1 + r) / (2 * l)), Bianco));
+        QVERIFY(!Vicino(tela, colonna, piano->YToPixel(1 - 1 / l), Bianco));
+        QVERIFY(ContaColonna(tela, piano->XToPixel(3.9L), Bianco) > 40);
+        QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 6000);
+        QVERIFY(cronometro.elapsed() >= 2900);
+    }
+
+    void version_section_is_read_from_the_program_only_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("chiavi");
+        QTest::newRow("program") << QString(VANTOR_ESEGUIBILE) << DieciChiavi;
+        QTest::newRow("test program") << QCoreApplication::applicationFilePath() << QStringList();
+        QTest::newRow("text file") << QString(__FILE__) << QStringList();
+        QTest::newRow("missing file") << QString("/nonexistent/vantor") << QStringList();
+    }
+
+    void version_section_is_read_from_the_program_only() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, chiavi);
+        QStringList lette;
+        for (const TVoceVersione& voce : LeggiVersione(file.toStdString())) {
+            lette << QString::fromStdString(voce.chiave);
+            QVERIFY(!voce.valore.empty());
+            if (voce.chiave == "ProductName") QCOMPARE(voce.valore, std::string("Vantor"));
+        }
+        QCOMPARE(lette, chiavi);
+        TAboutBox about(file.toStdString());
+        QCOMPARE(Chiavi(about.VersionInfo()), chiavi);
+    }
+
+    void about_is_modal_hidden_between_showings_and_closed_by_ok() {
+        TAboutBox about(VANTOR_ESEGUIBILE);
+        main_->SetAboutBox(&about);
+        Mostra();
+        for (int volta = 0; volta < 2; ++volta) {
+            risponditore_.Atteso([&](QWidget* w) {
+                QCOMPARE(w, &about);
+                QCOMPARE(about.windowTitle(), QString("About"));
+                QCOMPARE(about.ProductName()->text(),
+                         QString("Risolutore numerico di Sistemi dinamici continui e discreti"));
+                QCOMPARE(about.VersionInfo()->item(7, 1)->text(), QString("Vantor"));
+                QVERIFY(about.OKButton()->isDefault());
+                QCOMPARE(QApplication::focusWidget(), about.OKButton());
+                Clicca(w, "OKButton");
+            });
+            main_->findChild<QAction*>("HelpAboutItem")->trigger();
+            QVERIFY(!about.isVisible());
+            QCOMPARE(about.result(), int(QDialog::Accepted));
+        }
+        // Without one handed over, the main window makes its own.
+        main_->SetAboutBox(nullptr);
+        risponditore_.Atteso([](QWidget* w) {
+            QVERIFY(qobject_cast<TAboutBox*>(w));
+            Clicca(w, "OKButton");
+        });
+        main_->findChild<QAction*>("HelpAboutItem")->trigger();
+    }
+
+    void memory_window_is_one_at_a_time_and_fresh_after_closing() {
+        Mostra();
+        TMemoryStatus* prima = Memoria();
+        QVERIFY(prima);
+        QCOMPARE(prima->windowTitle(), QString("Situazione memoria"));
+        QCOMPARE(Memoria(), prima);
+        QCOMPARE(main_->Area()->subWindowList().size(), 1);
+        prima->TrackBar1()->setFocus();
+        QTest::keyClick(prima->TrackBar1(), Qt::Key_Home);
+        QCOMPARE(prima->Timer1()->interval(), 10);
+        QPointer<TMemoryStatus> chiusa(prima);
+        main_->Area()->subWindowList().first()->close();
+        QTRY_VERIFY(!chiusa);
+        QVERIFY(!main_->MemoryStatus());
+        TMemoryStatus* nuova = Memoria();
+        QVERIFY(nuova);
+        QCOMPARE(nuova->TrackBar1()->value(), 1000);
+        QCOMPARE(nuova->Timer1()->interval(), 1000);
+        QVERIFY(nuova->Timer1()->isActive());
+    }
+
+    void track_bar_sets_the_refresh_period_data() {
+        QTest::addColumn<int>("tasto");
+        QTest::addColumn<int>("periodo");
+        QTest::addColumn<int>("scattiInMezzoSecondo");
+        QTest::newRow("10 ms") << int(Qt::Key_Home) << 10 << 5;
+        QTest::newRow("2 s") << int(Qt::Key_End) << 2000 << 0;
+    }
+
+    void track_bar_sets_the_refresh_period() {
+        QFETCH(int, tasto);
+        QFETCH(int, periodo);
+        QFETCH(int, scattiInMezzoSecondo);
+        Mostra();
+        TMemoryStatus* memoria = Memoria();
+        QCOMPARE(memoria->TrackBar1()->tickInterval(), 200);
+        QCOMPARE(memoria->TrackBar1()->tickPosition(), QSlider::TicksBelow);
+        memoria->TrackBar1()->setFocus();
+        QTest::keyClick(memoria->TrackBar1(), Qt::Key(tasto));
+        QCOMPARE(memoria->TrackBar1()->value(), periodo);
+        QCOMPARE(memoria->Timer1()->interval(), periodo);
+        QSignalSpy scatti(memoria->Timer1(), &QTimer::timeout);
+        QTest::qWait(500);
+        if (scattiInMezzoSecondo == 0)
+            QCOMPARE(scatti.count(), 0);
+        else
+            QVERIFY(scatti.count() >= scattiInMezzoSecondo);
+    }
+
+    void counters_are_empty_before_the_first_tick_then_consistent_numbers() {
+        Mostra();
+        TMemoryStatus* memoria = Memoria();
+        QStringList nomi;
+        for (QLabel* etichetta : memoria->Valori()) {
+            nomi << etichetta->objectName();
+            QVERIFY(etichetta->text().isEmpty());
+        }
+        QCOMPARE(nomi, QStringList({"TAS", "TU", "TC", "TA", "TF", "FS", "FB", "U", "OH", "HEC"}));
+        memoria->TrackBar1()->setValue(10);
+        QTRY_VERIFY(!memoria->Valori()[0]->text().isEmpty());
+        const QList<quint64> v = Contatori(memoria);
+        QCOMPARE(v[0], v[1] + v[2]);         // address space = uncommitted + committed
+        QCOMPARE(v[2], v[3] + v[4] + v[8]);  // committed = allocated + free + overhead
+        QCOMPARE(v[4], v[5] + v[6] + v[7]);  // free = small + big + unused
+        // A 64 MiB block shows in the allocated bytes at the next tick.
+        void* (*volatile riserva)(std::size_t) = std::malloc;
+        constexpr quint64 Blocco = 64u << 20;
+        void* blocco = riserva(Blocco);
+        QTRY_VERIFY(Contatori(memoria)[3] >= v[3] + Blocco);
+        std::free(blocco);
+        QTRY_VERIFY(Contatori(memoria)[3] < v[3] + Blocco);
+    }
+};
+
+QTEST_MAIN(TestStrumenti)
+#include "test_strumenti.moc"
