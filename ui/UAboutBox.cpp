@@ -69,7 +69,8 @@ TAboutBox::TAboutBox(const std::string& eseguibile, QWidget* parent)
     layout->addLayout(sinistra, 1);
     layout->addWidget(versionInfo_);
     // Ten rows do not fit the height: room for the scroll bar next to the two columns.
-    versionInfo_->setFixedWidth(LarghezzaChiave + LarghezzaValore + 2 * versionInfo_->frameWidth() +
+    versionInfo_->setFixedWidth(LarghezzaChiave + LarghezzaValore +
+                                2 * versionInfo_->frameWidth() +
                                 versionInfo_->verticalScrollBar()->sizeHint().width());
     setFixedSize(631, 167);
 }

@@ -2,7 +2,8 @@
 // about box reads it back. Linked into the program only, not into the library the tests use.
 #include "ui/VersioneEseguibile.h"
 
-#define VOCE(chiave, valore) "\\StringFileInfo\\" VANTOR_LINGUA_VERSIONE "\\" chiave "\0" valore "\0"
+#define VOCE(chiave, valore) \
+    "\\StringFileInfo\\" VANTOR_LINGUA_VERSIONE "\\" chiave "\0" valore "\0"
 
 [[gnu::used, gnu::retain, gnu::section(VANTOR_SEZIONE_VERSIONE)]]
 const char VersioneProgramma[] =
