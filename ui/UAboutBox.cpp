@@ -32,10 +32,9 @@ TAboutBox::TAboutBox(const std::string& eseguibile, QWidget* parent)
     QFont carattere = productName_->font();
     carattere.setPointSize(10);
     productName_->setFont(carattere);
-    auto* sottotitolo = new QLabel("Equazioni stocastiche e ordinarie, mappe unidimensionali");
+    auto* sottotitolo = new QLabel("Edizione per Linux con Qt 6");
     sottotitolo->setObjectName("Label1");
     sottotitolo->setAlignment(Qt::AlignCenter);
-    sottotitolo->setWordWrap(true);
     auto* pannello = new QVBoxLayout(panel1);
     pannello->addStretch();
     pannello->addWidget(productName_);

@@ -2,8 +2,10 @@
 
 #include <malloc.h>
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -88,6 +90,17 @@ TMemoryStatus::TMemoryStatus(QWidget* parent)
     timer1_->setObjectName("Timer1");
     connect(timer1_, &QTimer::timeout, this, &TMemoryStatus::Timer1Timer);
     timer1_->start(PeriodoIniziale);
+}
+
+void TMemoryStatus::changeEvent(QEvent* event) {
+    // In the main window's area: a frame of fixed size with its system menu, the minimise and
+    // close buttons, and no maximise button.
+    if (event->type() == QEvent::ParentChange)
+        if (auto* cornice = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            cornice->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint |
+                                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    QWidget::changeEvent(event);
 }
 
 void TMemoryStatus::TrackBar1Change(int posizione) { timer1_->setInterval(posizione); }

@@ -42,6 +42,9 @@ public:
     void TrackBar1Change(int posizione);
     void Timer1Timer();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QSlider* trackBar1_;
     QTimer* timer1_;

@@ -170,6 +170,7 @@ private slots:
         QCOMPARE(prima->windowTitle(), QString("Situazione memoria"));
         QCOMPARE(Memoria(), prima);
         QCOMPARE(main_->Area()->subWindowList().size(), 1);
+        QVERIFY(!(prima->parentWidget()->windowFlags() & Qt::WindowMaximizeButtonHint));
         prima->TrackBar1()->setValue(10);
         QPointer<TMemoryStatus> chiusa(prima);
         main_->Area()->subWindowList().first()->close();
