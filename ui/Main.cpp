@@ -631,7 +631,7 @@ void TMainForm::Memoria1Click() {
 
 void TMainForm::HelpAboutItemClick() {
     // A main window that was handed no about box makes its own the first time.
-    if (!aboutBox_) aboutBox_ = new TAboutBox("/proc/self/exe", this);
+    if (!aboutBox_) aboutBox_ = new TAboutBox(this);
     aboutBox_->exec();
 }
 

@@ -16,7 +16,7 @@ constexpr int LarghezzaChiave = 120;
 constexpr int LarghezzaValore = 283;
 }  // namespace
 
-TAboutBox::TAboutBox(const std::string& eseguibile, QWidget* parent)
+TAboutBox::TAboutBox(QWidget* parent, const std::string& eseguibile)
     : QDialog(parent), productName_(new QLabel), okButton_(new QPushButton("OK")),
       versionInfo_(new QTableWidget(0, 2)) {
     setObjectName("AboutBox");

@@ -14,8 +14,8 @@ class TAboutBox : public QDialog {
     Q_OBJECT
 public:
     // The program's own file by default; tests point it at other files.
-    explicit TAboutBox(const std::string& eseguibile = "/proc/self/exe",
-                       QWidget* parent = nullptr);
+    explicit TAboutBox(QWidget* parent = nullptr,
+                       const std::string& eseguibile = "/proc/self/exe");
 
     QLabel* ProductName() const { return productName_; }
     QPushButton* OKButton() const { return okButton_; }

@@ -118,7 +118,7 @@ private slots:
         QStringList lette, griglia;
         for (const TVoceVersione& voce : LeggiVersione(file.toStdString()))
             lette << QString::fromStdString(voce.chiave);
-        const TAboutBox about(file.toStdString());
+        const TAboutBox about(nullptr, file.toStdString());
         for (int r = 0; r < about.VersionInfo()->rowCount(); ++r)
             griglia << about.VersionInfo()->item(r, 0)->text();
         QCOMPARE(lette, chiavi);
@@ -126,7 +126,7 @@ private slots:
     }
 
     void about_is_modal_hidden_between_showings_and_closed_by_ok() {
-        TAboutBox about(VANTOR_ESEGUIBILE);
+        TAboutBox about(nullptr, VANTOR_ESEGUIBILE);
         main_->SetAboutBox(&about);
         Mostra();
         for (int volta = 0; volta < 2; ++volta) {
