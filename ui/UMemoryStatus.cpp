@@ -44,8 +44,10 @@ constexpr TContatore Contatori[TMemoryStatus::NumeroContatori] = {
 //   not reported by glibc, so Uncommitted is 0.
 // - Allocated: chunks in use (uordblks), their headers included, plus the mapped chunks.
 // - Free: free bytes in the arenas (fordblks); of these, FreeSmall is in the fast bins
-//   (fsmblks), Unused is the top chunk that no allocation has cut yet (keepcost), FreeBig the
-//   rest. Overhead is 0: glibc counts the chunk headers in the allocated and free bytes.
+//   (fsmblks), Unused is the main arena's top chunk, the free space at its end that glibc can
+//   give back to the system (keepcost), FreeBig the rest (free chunks in the bins, the other
+//   arenas' tops). Overhead is 0: glibc counts the chunk headers in the allocated
+//   and free bytes.
 // - HeapErrorCode is 0: glibc aborts the program on a corrupted heap and keeps no error code.
 THeapStatus GetHeapStatus() {
     const struct mallinfo2 info = mallinfo2();
