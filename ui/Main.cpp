@@ -33,15 +33,18 @@
 #include "ui/ImmaginiAzioni.h"
 #include "ui/SchemiCreazione.h"
 #include "ui/SegnaliTerminazione.h"
+#include "ui/UAboutBox.h"
 #include "ui/UCoefficienti.h"
 #include "ui/UDiscreto.h"
 #include "ui/UFasi.h"
 #include "ui/UFasiChild.h"
 #include "ui/UIterataChild.h"
 #include "ui/UIterazioneChild.h"
+#include "ui/UMemoryStatus.h"
 #include "ui/UParametri.h"
 #include "ui/USperanza.h"
 #include "ui/USperanzaChild.h"
+#include "ui/USplashScreen.h"
 #include "ui/UTraiettorie.h"
 #include "ui/UTraiettorieChild.h"
 
@@ -224,7 +227,8 @@ void TMainForm::CreaMenu() {
     opzioni2->addMenu(separatore1);
     connect(Voce(opzioni2, "Avvia &DDE...", "AvviaDDE1"), &QAction::triggered, this,
             &TMainForm::AvviaDDE1Click);
-    Voce(opzioni2, "&Memoria", "Memoria1");
+    connect(Voce(opzioni2, "&Memoria", "Memoria1"), &QAction::triggered, this,
+            &TMainForm::Memoria1Click);
     opzioni2->addSeparator();
     connect(Voce(opzioni2, "&Piano Cartesiano", "PianoCartesiano1"), &QAction::triggered, this,
             &TMainForm::PianoCartesiano1Click);
@@ -253,7 +257,8 @@ void TMainForm::CreaMenu() {
     connect(window1_, &QMenu::aboutToShow, this, &TMainForm::AggiornaElencoFinestre);
 
     QMenu* help1 = Menu("&Help", "Help1", "Help topics");
-    Voce(help1, "&About", "HelpAboutItem");
+    connect(Voce(help1, "&About", "HelpAboutItem"), &QAction::triggered, this,
+            &TMainForm::HelpAboutItemClick);
 
     menuPrincipali_ = {{file1, GruppoPrincipale},       {sistema1_, GruppoPrincipale},
                        {biforcazione2_, GruppoPrincipale}, {opzioni2, GruppoPrincipale},
@@ -285,6 +290,26 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved))
         QMetaObject::invokeMethod(this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::SetSplash(TSplashScreen* splash) { splash_ = splash; }
+
+void TMainForm::SetAboutBox(TAboutBox* about) { aboutBox_ = about; }
+
+TMemoryStatus* TMainForm::MemoryStatus() const { return memoryStatus_; }
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) FormActivate();
+    return QMainWindow::event(event);
+}
+
+void TMainForm::FormActivate() {
+    if (!primaAttivazione_) return;
+    primaAttivazione_ = false;
+    // The splash's modal loop runs after the activation has been handled, not inside it.
+    if (splash_)
+        QMetaObject::invokeMethod(
+            splash_, [splash = splash_.data()] { splash->exec(); }, Qt::QueuedConnection);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -602,6 +627,18 @@ void TMainForm::AvviaDDE1Click() {
 }
 
 void TMainForm::FileExitItemClick() { close(); }
+
+void TMainForm::Memoria1Click() {
+    if (memoryStatus_) return;  // the one window is not even brought forward
+    memoryStatus_ = new TMemoryStatus;
+    ApriFinestra(memoryStatus_);
+}
+
+void TMainForm::HelpAboutItemClick() {
+    // A main window that was handed no about box makes its own the first time.
+    if (!aboutBox_) aboutBox_ = new TAboutBox(this);
+    aboutBox_->exec();
+}
 
 void TMainForm::WindowCascadeItemClick() { area_->cascadeSubWindows(); }
 

@@ -22,9 +22,12 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QProgressBar;
+class TAboutBox;
 class TBifurcation;
 class TComune;
+class TMemoryStatus;
 class TSistema;
+class TSplashScreen;
 struct TSchemaCreazione;
 
 
@@ -60,6 +63,11 @@ public:
     // the end of the loop stops and joins a run and frees the system; a session logout is
     // refused during a run, as closing the window is.
     void InstallaArrestoOrdinato();
+    // The program hands over the windows it makes at start: the splash, shown modally on the
+    // first activation, and the about box. A main window without a splash shows none.
+    void SetSplash(TSplashScreen* splash);
+    void SetAboutBox(TAboutBox* about);
+    TMemoryStatus* MemoryStatus() const;
 
     void InizioRicalcolo(int n);
     void PassoCompletato();
@@ -83,6 +91,8 @@ public slots:
     void Inglese1Click();
     // Opens the link manager, or brings the open one forward: one server per program.
     void AvviaDDE1Click();
+    void Memoria1Click();
+    void HelpAboutItemClick();
     void FileExitItemClick();
     void WindowCascadeItemClick();
     void WindowTileItemClick();
@@ -96,6 +106,7 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void CreaAzioni();
@@ -110,6 +121,7 @@ private:
     void LiberaSistema();
     void MostraErrore(const std::string& testo, const char* titolo);
     void AggiornaElencoFinestre();
+    void FormActivate();
 
     TThreadPrincipaleQt principale_;  // declared first: outlives the system
     std::unique_ptr<TSistema> sistema_;
@@ -137,4 +149,8 @@ private:
     QList<QAction*> comandiFinestre_;
     QList<QAction*> elencoFinestre_;
     QList<IMenuFiglio::Voce> menuPrincipali_;
+    bool primaAttivazione_ = true;
+    QPointer<TSplashScreen> splash_;
+    QPointer<TAboutBox> aboutBox_;
+    QPointer<TMemoryStatus> memoryStatus_;  // at most one; cleared when the user closes it
 };

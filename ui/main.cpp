@@ -1,7 +1,10 @@
-// The program's entry: the application title, the main window, the message loop.
+// The program's entry: the application title, the main window, the splash and the about box,
+// the message loop.
 #include <QApplication>
 
 #include "ui/Main.h"
+#include "ui/UAboutBox.h"
+#include "ui/USplashScreen.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -9,6 +12,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(TitoloApplicazione);
     TMainForm main;
     main.InstallaArrestoOrdinato();
+    // Both live hidden for the whole run, between their showings.
+    TSplashScreen splash;
+    TAboutBox about;
+    main.SetSplash(&splash);
+    main.SetAboutBox(&about);
     main.show();
     return app.exec();
 }
