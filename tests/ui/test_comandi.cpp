@@ -4,6 +4,7 @@
 #include <typeindex>
 
 #include <QInputDialog>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -405,7 +406,12 @@ private slots:
         QVERIFY(main_->isVisible());
         QVERIFY(main_->Sistema()->InEsecuzione());
         Azione("Interrompi")->trigger();
+        // Until the path under way completes the run is ending, and says so.
+        auto* stato = main_->findChild<QLabel*>("StatoRicalcolo");
+        QCOMPARE(stato->text(), QString("Interruzione in corso..."));
+        QVERIFY(!Azione("Interrompi")->isEnabled());
         AttendiFine();
+        QCOMPARE(stato->text(), QString());
         Azione("FileExitItem")->trigger();
         QVERIFY(!main_->isVisible());
     }
