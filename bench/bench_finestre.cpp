@@ -9,12 +9,12 @@
 #include <cstdio>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include "bench/Raccoglitore.h"
+#include "bench/RitardoGui.h"
 #include "core/discrete/Bifurcation.h"
 #include "core/system/Gauss.h"
 #include "plot/PianoIterata.h"
@@ -108,14 +108,7 @@ Cursore TrascinaCursore() {
     piano->SetDY(1);
     AttendiPiano(*piano);
 
-    QTimer orologio;
-    orologio.setTimerType(Qt::PreciseTimer);
-    QElapsedTimer trascorso;
-    double peggiore = 0;
-    QObject::connect(&orologio, &QTimer::timeout, [&] {
-        peggiore = std::max(peggiore, trascorso.nsecsElapsed() / 1e6 - 10);
-        trascorso.restart();
-    });
+    auto ritardo = std::make_unique<TRitardoGui>();
     // Every position once but one, ending at lambda = 3.199 (a 2-cycle).
     int cambi = 0;
     QTimer cursore;
@@ -123,12 +116,11 @@ Cursore TrascinaCursore() {
         finestra->TrackBar1()->setValue((3200 + ++cambi) % 4001);
         if (cambi == 4000) cursore.stop();
     });
-    trascorso.start();
-    orologio.start(10);
     cursore.start(0);
     while (cursore.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     AttendiPiano(*piano);
-    orologio.stop();
+    const double peggiore = ritardo->Peggiore();
+    ritardo.reset();
 
     // The same picture drawn from scratch at the last lambda.
     TPianoIterata riferimento;

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include "bench/Raccoglitore.h"
+#include "bench/RitardoGui.h"
 #include "core/discrete/Bifurcation.h"
 #include "core/system/Gauss.h"
 #include "core/system/SistemaS05.h"
@@ -116,21 +117,12 @@ void NudoCurve(benchmark::State& state) {
 
 // Largest lateness, in ms, of a 10 ms timer while the diagram is repainted 20 times in a row.
 double RitardoGui() {
-    QTimer timer;
-    timer.setTimerType(Qt::PreciseTimer);
-    QElapsedTimer orologio;
-    double peggiore = 0;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        peggiore = std::max(peggiore, orologio.nsecsElapsed() / 1e6 - 10);
-        orologio.restart();
-    });
-    orologio.start();
-    timer.start(10);
+    TRitardoGui ritardo;
     for (int i = 0; i < 20; ++i) {
         ambiente->diagramma.Invalida();
         Ambiente::Attendi(ambiente->diagramma);
     }
-    return peggiore;
+    return ritardo.Peggiore();
 }
 
 int ThreadDelProcesso() {
