@@ -79,7 +79,8 @@ void Esecuzione(benchmark::State& state, bool finestre) {
         const std::chrono::duration<double> durata = std::chrono::steady_clock::now() - t0;
         state.SetIterationTime(durata.count());
         if (finestre)
-            ridisegni = traiettorie->Piano()->RidisegniAvviati() + fasi->Piano()->RidisegniAvviati();
+            ridisegni =
+                traiettorie->Piano()->RidisegniAvviati() + fasi->Piano()->RidisegniAvviati();
     }
 }
 

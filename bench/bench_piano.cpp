@@ -190,10 +190,11 @@ int main(int argc, char** argv) {
     Ambiente a;
     ambiente = &a;
     using benchmark::RegisterBenchmark;
-    RegisterBenchmark("piano/diagram", PianoDiagramma)->UseManualTime()->Unit(benchmark::kMillisecond);
-    RegisterBenchmark("nudo/diagram", NudoDiagramma)->UseRealTime()->Unit(benchmark::kMillisecond);
-    RegisterBenchmark("piano/curves", PianoCurve)->UseManualTime()->Unit(benchmark::kMicrosecond);
-    RegisterBenchmark("nudo/curves", NudoCurve)->UseRealTime()->Unit(benchmark::kMicrosecond);
+    const auto ms = benchmark::kMillisecond, us = benchmark::kMicrosecond;
+    RegisterBenchmark("piano/diagram", PianoDiagramma)->UseManualTime()->Unit(ms);
+    RegisterBenchmark("nudo/diagram", NudoDiagramma)->UseRealTime()->Unit(ms);
+    RegisterBenchmark("piano/curves", PianoCurve)->UseManualTime()->Unit(us);
+    RegisterBenchmark("nudo/curves", NudoCurve)->UseRealTime()->Unit(us);
     benchmark::Initialize(&argc, argv);
     Raccoglitore r;
     benchmark::RunSpecifiedBenchmarks(&r);

@@ -29,7 +29,8 @@ QModelIndex TStringGrid::CellaVicina(bool avanti) const {
     const int righe = rowCount(), colonne = columnCount();
     if (righe < 2 || colonne < 2) return {};
     int r = currentRow(), c = currentColumn();
-    if (r < 1 || c < 1) return avanti ? model()->index(1, 1) : model()->index(righe - 1, colonne - 1);
+    if (r < 1 || c < 1)
+        return avanti ? model()->index(1, 1) : model()->index(righe - 1, colonne - 1);
     c += avanti ? 1 : -1;
     if (c >= colonne) {
         c = 1;

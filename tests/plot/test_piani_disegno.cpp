@@ -19,7 +19,8 @@ namespace {
 // Columns of curve pixels strictly between the columns of x = a and x = b.
 int GialliTra(const TPianoCartesiano& piano, const QImage& tela, Extended a, Extended b) {
     int n = 0;
-    for (int x = piano.XToPixel(a) + 1; x < piano.XToPixel(b); ++x) n += ContaColonna(tela, x, Giallo);
+    for (int x = piano.XToPixel(a) + 1; x < piano.XToPixel(b); ++x)
+        n += ContaColonna(tela, x, Giallo);
     return n;
 }
 

@@ -25,7 +25,9 @@ class TestPianoCartesiano : public QObject {
     QMainWindow* finestra_ = nullptr;
     TPianoTraiettorie* piano_ = nullptr;
 
-    Estensione Attuale() const { return {piano_->MinX(), piano_->DX(), piano_->MinY(), piano_->DY()}; }
+    Estensione Attuale() const {
+        return {piano_->MinX(), piano_->DX(), piano_->MinY(), piano_->DY()};
+    }
 
 private slots:
     void init() {
