@@ -2,7 +2,6 @@
 #include "core/formula/RPNCompiler.h"
 
 #include <optional>
-#include <vector>
 
 #include "core/formula/detail/Analizza.h"
 #include "core/formula/detail/CodiceEseguibile.h"
@@ -16,13 +15,15 @@ Extended NonInizializzato(const Extended10*, const Extended10*) {
 
 }  // namespace
 
-struct TRPNCompiler::Stato : Ingresso {
-    Stato() : Ingresso{NonInizializzato, nullptr} {}
+struct TRPNCompiler::Stato {
+    Ingresso Diretto{NonInizializzato, nullptr, this};  // runs the compiled routine
+    Ingresso Primo = Diretto;  // makes the routine executable, then publishes Diretto
     std::string Testo;
     int MaxVariabile = 0;
     int NumCostanti = 0;
-    std::vector<Extended10> CostantiProprie;
+    bool Nulla = false;
     std::optional<rpn::CodiceEseguibile> Codice;
+    std::atomic<const Ingresso*>* Pubblicato = nullptr;  // the owner's current entry
     Stato* ProssimoRitirato = nullptr;
 };
 
@@ -37,7 +38,8 @@ TRPNCompiler::Stato* TRPNCompiler::NonCompilato() {
     return &stato;
 }
 
-TRPNCompiler::TRPNCompiler() : stato_(NonCompilato()), impl_(std::make_unique<Impl>()) {}
+TRPNCompiler::TRPNCompiler()
+    : stato_(&NonCompilato()->Diretto), impl_(std::make_unique<Impl>()) {}
 
 TRPNCompiler::~TRPNCompiler() {
     Azzera();
@@ -45,7 +47,17 @@ TRPNCompiler::~TRPNCompiler() {
 }
 
 const TRPNCompiler::Stato* TRPNCompiler::Corrente() const {
-    return static_cast<const Stato*>(stato_.load(std::memory_order_acquire));
+    return stato_.load(std::memory_order_acquire)->Di;
+}
+
+// The stato argument is the compiled state itself, passed where the literals go.
+Extended TRPNCompiler::PrimaEsecuzione(const Extended10* stato, const Extended10* valori) {
+    const Stato* s = reinterpret_cast<const Stato*>(stato);
+    s->Codice->Sigilla();
+    const Ingresso* atteso = &s->Primo;
+    // Fails harmlessly when the formula was reset or recompiled meanwhile.
+    s->Pubblicato->compare_exchange_strong(atteso, &s->Diretto, std::memory_order_acq_rel);
+    return s->Diretto.Esegui(s->Diretto.Costanti, valori);
 }
 
 std::string TRPNCompiler::Text() const { return Corrente()->Testo; }
@@ -53,6 +65,8 @@ std::string TRPNCompiler::Text() const { return Corrente()->Testo; }
 int TRPNCompiler::MaxVariabile() const { return Corrente()->MaxVariabile; }
 
 int TRPNCompiler::NumCostanti() const { return Corrente()->NumCostanti; }
+
+bool TRPNCompiler::Nulla() const { return Corrente()->Nulla; }
 
 int TRPNCompiler::MassimaVariabileAmmessa() const { return impl_->MassimaVariabileAmmessa; }
 
@@ -79,8 +93,8 @@ void TRPNCompiler::LiberaRitirati() noexcept {
 }
 
 void TRPNCompiler::Azzera() {
-    Ingresso* vecchio = stato_.exchange(NonCompilato(), std::memory_order_acq_rel);
-    if (vecchio != NonCompilato()) Ritira(static_cast<Stato*>(vecchio));
+    const Ingresso* vecchio = stato_.exchange(&NonCompilato()->Diretto, std::memory_order_acq_rel);
+    if (vecchio->Di != NonCompilato()) Ritira(vecchio->Di);
 }
 
 void TRPNCompiler::SetText(const std::string& text) {
@@ -102,15 +116,19 @@ void TRPNCompiler::SetText(const std::string& text) {
     nuovo->Testo = text;
     nuovo->MaxVariabile = codice.MaxVariabile;
     nuovo->NumCostanti = static_cast<int>(codice.Costanti.size());
-    nuovo->CostantiProprie = std::move(codice.Costanti);
-    nuovo->Costanti = nuovo->CostantiProprie.data();
-    nuovo->Codice.emplace(codice.Flusso);
-    nuovo->Esegui = nuovo->Codice->Ingresso();
-    stato_.store(nuovo.release(), std::memory_order_release);
+    const auto& uscita = analisi.Uscita;
+    nuovo->Nulla = uscita.size() == 1 && uscita[0].Tipo == rpn::atNumero && uscita[0].Valore == 0;
+    nuovo->Codice.emplace(codice.Flusso, codice.Costanti);
+    nuovo->Diretto = {nuovo->Codice->Ingresso(), nuovo->Codice->Costanti(), nuovo.get()};
+    nuovo->Primo = {PrimaEsecuzione, reinterpret_cast<const Extended10*>(nuovo.get()),
+                    nuovo.get()};
+    nuovo->Pubblicato = &stato_;
+    stato_.store(&nuovo.release()->Primo, std::memory_order_release);
 }
 
 Extended TRPNCompiler::Valuta(std::span<const Extended> valori) {
-    const Stato* s = Corrente();
+    const Ingresso* i = stato_.load(std::memory_order_acquire);
+    const Stato* s = i->Di;
     const auto necessari = static_cast<std::size_t>(s->MaxVariabile) + 1;
     if (valori.size() < necessari) {
         Azzera();
@@ -118,5 +136,5 @@ Extended TRPNCompiler::Valuta(std::span<const Extended> valori) {
     }
     Extended10 copia[MassimoIndiceVariabile + 1];
     for (std::size_t i = 0; i < necessari; ++i) copia[i] = valori[i];
-    return s->Esegui(s->Costanti, copia);
+    return i->Esegui(i->Costanti, copia);
 }
