@@ -18,8 +18,11 @@ struct Extended10 {
     unsigned char bytes[10];
 
     Extended10() = default;
-    Extended10(Extended v) {  // NOLINT: implicit by design
+    Extended10(Extended v) { *this = v; }  // NOLINT: implicit by design
+    // In place, not through a temporary that would be copied in pieces.
+    Extended10& operator=(Extended v) {
         asm("fstpt %0" : "=m"(bytes) : "t"(v) : "st");
+        return *this;
     }
     operator Extended() const {
         Extended v;
