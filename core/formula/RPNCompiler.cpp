@@ -31,6 +31,7 @@ struct TRPNCompiler::Impl {
     TMultiReadExclusiveWriteSynchronizer Blocco;
     int MassimaVariabileAmmessa = MassimoIndiceVariabile;
     std::atomic<Stato*> Ritirati{nullptr};  // reset blocks, freed by the next SetText
+    const std::atomic<bool>* InUso = nullptr;
 };
 
 TRPNCompiler::Stato* TRPNCompiler::NonCompilato() {
@@ -97,8 +98,12 @@ void TRPNCompiler::Azzera() {
     if (vecchio->Di != NonCompilato()) Ritira(vecchio->Di);
 }
 
+void TRPNCompiler::SetInUso(const std::atomic<bool>* inUso) { impl_->InUso = inUso; }
+
 void TRPNCompiler::SetText(const std::string& text) {
     WriteGuard scrittura(impl_->Blocco);
+    if (impl_->InUso && impl_->InUso->load(std::memory_order_acquire))
+        throw Exception("Cannot change a formula while its system is recalculating!");
     const Stato* corrente = Corrente();
     // Only a compiled formula is kept: a faulty text (the empty one too) is refused every
     // time, and a formula compiled before its owner lowered the allowed variable is

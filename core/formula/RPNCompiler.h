@@ -36,6 +36,11 @@ public:
     // and a 27th literal); a faulty text is refused again each time it is assigned.
     void SetText(const std::string& text);
 
+    // While *inUso is true (its owner is running the formula in another thread), SetText
+    // refuses with an Exception instead of replacing code that may be executing. Null, the
+    // default: never refused. The flag must outlive the compiler.
+    void SetInUso(const std::atomic<bool>* inUso);
+
     // Highest variable index a formula may name (its owner knows the vector's length);
     // a formula naming a higher one fails to compile with RPNException "Variable not allowed
     // here! at position: n". 0..25 (else ERangeError), default MassimoIndiceVariabile. A

@@ -72,7 +72,7 @@ void TSistemaS05::PercorsoEulero(Incremento incremento) {
     for (int k = 1; k <= n; ++k) Punto(0, k) = OrigineK(k);
     const Extended delta = passo_;
     const Extended radiceDelta = std::sqrt(delta);
-    for (int i = 1; i <= numPunti_ - 1; ++i) {
+    for (int i = 1; i <= numPunti_ - 1 && !Abbandonato(); ++i) {
         stato[0] = (i - 1) * delta + inizio_;
         for (int k = 1; k <= n; ++k) stato[k] = Punto(i - 1, k);
         for (int j = 0; j < m; ++j) incrementi[j] = incremento(radiceDelta);
