@@ -1,6 +1,7 @@
 // TRPNCompiler: compiles a formula into executable x87 code and evaluates it lock-free.
 #include "core/formula/RPNCompiler.h"
 
+#include <cstring>
 #include <optional>
 
 #include "core/formula/detail/Analizza.h"
@@ -132,14 +133,16 @@ void TRPNCompiler::SetText(const std::string& text) {
 }
 
 Extended TRPNCompiler::Valuta(std::span<const Extended> valori) {
-    const Ingresso* i = stato_.load(std::memory_order_acquire);
-    const Stato* s = i->Di;
+    const Ingresso* ingresso = stato_.load(std::memory_order_acquire);
+    const Stato* s = ingresso->Di;
     const auto necessari = static_cast<std::size_t>(s->MaxVariabile) + 1;
     if (valori.size() < necessari) {
         Azzera();
         throw RPNException("Too few arguments!");
     }
+    // Copied as bytes, not through x87 loads and stores: with exceptions unmasked by other
+    // code, a pending flag would be raised here, before the routine masks them.
     Extended10 copia[MassimoIndiceVariabile + 1];
-    for (std::size_t i = 0; i < necessari; ++i) copia[i] = valori[i];
-    return i->Esegui(i->Costanti, copia);
+    for (std::size_t i = 0; i < necessari; ++i) std::memcpy(&copia[i], &valori[i], 10);
+    return ingresso->Esegui(ingresso->Costanti, copia);
 }

@@ -1,0 +1,65 @@
+// Texts of a megabyte compile or are refused with the right message in a time that grows with
+// the text, not with its square (bounded generously: a quadratic parse took minutes).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "core/formula/RPNCompiler.h"
+
+namespace {
+
+std::string Ripeti(const std::string& pezzo, std::size_t volte) {
+    std::string s;
+    s.reserve(pezzo.size() * volte);
+    for (std::size_t i = 0; i < volte; ++i) s += pezzo;
+    return s;
+}
+
+struct CasoLungo {
+    const char* nome;
+    std::string testo;
+    std::string esito;  // "" when it compiles
+};
+
+TEST(Lunghi, MegabyteTextsCompileOrAreRefusedQuickly) {
+    constexpr std::size_t kMega = 1 << 20;
+    const CasoLungo casi[] = {
+        {"nested parentheses", Ripeti("(", kMega / 2) + "x1" + Ripeti(")", kMega / 2), ""},
+        {"nested sin", Ripeti("sin(", kMega / 5) + "x1" + Ripeti(")", kMega / 5), ""},
+        {"digits", std::string(kMega, '9'),
+         "Function is not legal here! at position: 4932"},  // the longest finite prefix
+        // 1.3E4932 overflows; the exponent stops at 493.
+        {"fraction", "1." + std::string(kMega, '3') + "e4932",
+         "Function is not legal here! at position: 1048582"},
+        {"sum", Ripeti("x1+", kMega / 3) + "x1", ""},
+        {"unclosed", Ripeti("(", kMega), "Function is not legal here! at position: 1048576"},
+        {"deep sum", Ripeti("x1+(", kMega / 4) + "x1" + Ripeti(")", kMega / 4),
+         "FPU stack overflow! Function is too complex!"},
+    };
+    for (const CasoLungo& c : casi) {
+        TRPNCompiler compilatore;
+        const auto inizio = std::chrono::steady_clock::now();
+        std::string esito;
+        try {
+            compilatore.SetText(c.testo);
+        } catch (const RPNException& e) {
+            esito = e.what();
+        }
+        const std::chrono::duration<double> durata = std::chrono::steady_clock::now() - inizio;
+        EXPECT_EQ(esito, c.esito) << c.nome;
+        EXPECT_LT(durata.count(), 5.0) << c.nome;
+    }
+}
+
+TEST(Lunghi, NestedLevelsKeepTheirOrder) {
+    const Extended x[6] = {0, 1, 2, 3, 4, 5};
+    TRPNCompiler c;
+    c.SetText("((x1+x2)*(x3-(x4/x5)))-(((x5)))");
+    EXPECT_EQ(c.Valuta(x), (1 + 2) * (3 - 4.0L / 5) - 5);
+    c.SetText(Ripeti("(", 1000) + "x2" + Ripeti(")", 1000) + "-x1*" + Ripeti("sin(", 1000) +
+              "x0" + Ripeti(")", 1000));
+    EXPECT_EQ(c.Valuta(x), 2);
+}
+
+}  // namespace
