@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     Raccoglitore r;
     benchmark::RunSpecifiedBenchmarks(&r);
-    auto t = [&](const std::string& k) { return r.tempi.count(k) ? r.tempi[k] : NAN; };
+    auto t = [&](const std::string& k) { return r.Tempo(k); };
     const double orbita = t("Orbita/lambda3.9/engine") / t("Orbita/lambda3.9/native");
     const double sweep = t("Sweep800/engine") / t("Sweep800/native");
     std::printf("\nengine/native: one orbit %.2f, 800-column sweep %.2f\n", orbita, sweep);

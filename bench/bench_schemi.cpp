@@ -301,11 +301,7 @@ int main(int argc, char** argv) {
                 "ratio");
     double lorenzImplicito = NAN;
     for (const auto& [nome, f] : casi) {
-        // The median when the run was repeated (--benchmark_repetitions), else the one run.
-        auto t = [&](const std::string& k) {
-            if (r.tempi.count(k + "_median")) return r.tempi[k + "_median"];
-            return r.tempi.count(k) ? r.tempi[k] : NAN;
-        };
+        auto t = [&](const std::string& k) { return r.Tempo(k); };
         const double sistema = t(std::string("sistema/") + nome) / kPassi;
         const double nativo = t(std::string("nativo/") + nome) / kPassi;
         std::printf("%-14s %14.1f %14.1f %10.2f\n", nome, sistema, nativo, sistema / nativo);

@@ -194,14 +194,13 @@ int main(int argc, char** argv) {
     std::printf("\n%-12s %14s %14s %10s\n", "case", "system ns/step", "native ns/step",
                 "ratio");
     for (const char* caso : {"gbm_1x1", "lorenz_3x3"}) {
-        auto t = [&](const std::string& k) { return r.tempi.count(k) ? r.tempi[k] : NAN; };
+        auto t = [&](const std::string& k) { return r.Tempo(k); };
         const double sistema = t(std::string("sistema/") + caso) / kPassi;
         const double nativo = t(std::string("nativo/") + caso) / kPassi;
         std::printf("%-12s %14.1f %14.1f %10.2f\n", caso, sistema, nativo, sistema / nativo);
     }
     auto passo = [&](const std::string& k) {
-        const std::string nome = "scala/" + k;
-        return (r.tempi.count(nome) ? r.tempi[nome] : NAN) / kPassi;
+        return r.Tempo("scala/" + k) / kPassi;
     };
     // n (m + 1) evaluations per step.
     const double denso3 = passo("dense_3x3") / (3 * 4), denso50 = passo("dense_50x50") / (50 * 51);
