@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,93 +17,74 @@
 
 namespace {
 
-struct Mappe {
-    std::size_t byteEseguibili = 0;  // anonymous mappings with execute permission
-    int scrivibiliEdEseguibili = 0;
-};
-
-// The kernel's view of this process's anonymous mappings.
-Mappe LeggiMappe() {
+// The kernel's view: bytes of anonymous executable mappings, and how many are also writable.
+std::pair<std::size_t, int> MappeEseguibili() {
     std::ifstream maps("/proc/self/maps");
-    Mappe m;
+    std::size_t byte = 0;
+    int scrivibili = 0;
     for (std::string riga; std::getline(maps, riga);) {
-        std::istringstream campi(riga);
-        std::string intervallo, permessi, scarto, dispositivo, inode, percorso;
-        campi >> intervallo >> permessi >> scarto >> dispositivo >> inode >> percorso;
-        if (!percorso.empty() || permessi[2] != 'x') continue;
-        const auto trattino = intervallo.find('-');
-        m.byteEseguibili += std::stoull(intervallo.substr(trattino + 1), nullptr, 16) -
-                            std::stoull(intervallo.substr(0, trattino), nullptr, 16);
-        if (permessi[1] == 'w') ++m.scrivibiliEdEseguibili;
+        std::size_t inizio = 0, fine = 0, letti = 0;
+        char permessi[5] = {};
+        if (std::sscanf(riga.c_str(), "%zx-%zx %4s %*s %*s %*s%zn", &inizio, &fine, permessi,
+                        &letti) < 3 || riga.find('/', letti) != std::string::npos ||
+            riga.find('[', letti) != std::string::npos || permessi[2] != 'x')
+            continue;
+        byte += fine - inizio;
+        scrivibili += permessi[1] == 'w';
     }
-    return m;
-}
-
-std::unique_ptr<rpn::CodiceEseguibile> Compila(const std::string& formula) {
-    const auto analisi = rpn::Analizza(formula, TRPNCompiler::MassimoIndiceVariabile);
-    const auto c = rpn::GeneraCodice(analisi.Uscita, analisi.NumCostanti);
-    return std::make_unique<rpn::CodiceEseguibile>(c.Flusso, c.Costanti);
+    return {byte, scrivibili};
 }
 
 TEST(Blocchi, RoutinesCompiledInARowShareAFewPagesAndAllRun) {
-    const Mappe prima = LeggiMappe();
-    constexpr int kRoutine = 2000;
+    const auto [prima, _] = MappeEseguibili();
     std::vector<std::unique_ptr<rpn::CodiceEseguibile>> routine;
-    for (int k = 0; k < kRoutine; ++k) routine.push_back(Compila(std::to_string(k) + "+x1*0.5"));
-    EXPECT_EQ(LeggiMappe().scrivibiliEdEseguibili, 0);
-
+    for (int k = 0; k < 2000; ++k) {
+        const auto a = rpn::Analizza(std::to_string(k) + "+x1*0.5", 25);
+        const auto c = rpn::GeneraCodice(a.Uscita, a.NumCostanti);
+        routine.push_back(std::make_unique<rpn::CodiceEseguibile>(c.Flusso, c.Costanti));
+    }
+    EXPECT_EQ(MappeEseguibili().second, 0);
     const Extended10 valori[2] = {0, 3};
     std::set<std::uintptr_t> pagine;
-    for (int k = 0; k < kRoutine; ++k) {
+    for (int k = 0; k < 2000; ++k) {
         routine[k]->Sigilla();
-        const auto* r = routine[k].get();
-        EXPECT_EQ(r->Ingresso()(r->Costanti(), valori), k + 1.5L);
-        pagine.insert(reinterpret_cast<std::uintptr_t>(r->Ingresso()) / 4096);
+        EXPECT_EQ(routine[k]->Ingresso()(routine[k]->Costanti(), valori), k + 1.5L);
+        pagine.insert(reinterpret_cast<std::uintptr_t>(routine[k]->Ingresso()) / 4096);
     }
-    // About 48 bytes each: 2000 routines in some 24 pages, not 2000.
-    EXPECT_LE(pagine.size(), 40u);
-    const Mappe sigillate = LeggiMappe();
-    EXPECT_EQ(sigillate.scrivibiliEdEseguibili, 0);
-    EXPECT_LE(sigillate.byteEseguibili - prima.byteEseguibili, 4 * 64 * 1024u);
+    EXPECT_LE(pagine.size(), 40u);  // about 48 bytes each: some 24 pages, not 2000
+    EXPECT_EQ(MappeEseguibili().second, 0);
+    EXPECT_LE(MappeEseguibili().first - prima, 4 * 64 * 1024u);
     routine.clear();
-    EXPECT_EQ(LeggiMappe().byteEseguibili, prima.byteEseguibili) << "unmapped with the last";
+    EXPECT_EQ(MappeEseguibili().first, prima) << "unmapped with the last routine";
 }
 
-TEST(Blocchi, AFormulaCompiledAfterASealedOneRunsFromANewBlock) {
+TEST(Blocchi, FormulasCompiledAfterASealedOneRunFromANewBlock) {
     const Extended valori[2] = {2, 5};
-    TRPNCompiler primo, secondo, terzo;
+    TRPNCompiler primo, secondo;
     primo.SetText("x0+x1");
     EXPECT_EQ(primo.Valuta(valori), 7);  // seals the block
     secondo.SetText("x0*x1");
-    terzo.SetText("x1-x0");
     EXPECT_EQ(secondo.Valuta(valori), 10);
-    EXPECT_EQ(terzo.Valuta(valori), 3);
     EXPECT_EQ(primo.Valuta(valori), 7);
-    EXPECT_EQ(LeggiMappe().scrivibiliEdEseguibili, 0);
-    // A routine longer than a block gets one of its own.
-    std::string lunga = "x1";
+    std::string lunga = "x1";  // longer than a block: one of its own
     for (int i = 0; i < 40000; ++i) lunga += "+x1";
     primo.SetText(lunga);
     EXPECT_EQ(primo.Valuta(valori), 5 * 40001.0L);
+    EXPECT_EQ(MappeEseguibili().second, 0);
 }
 
 TEST(Blocchi, OnlyTheLiteralZeroIsNulla) {
     const std::pair<const char*, bool> casi[] = {
-        {"0", true},      {"0.0", true},  {"000", true},   {"0e7", true},   {"0 ", true},
-        {"0*x1", false},  {"1", false},   {"0-0", false},  {"chs(0)", false}, {"x0", false},
-        {"(0)", true},    {"0.5", false}, {"1e-5000", true},
-    };
+        {"0", true},     {"0.0", true}, {"000", true}, {"0e7", true},    {"(0)", true},
+        {"1e-5000", true}, {"0*x1", false}, {"0-0", false}, {"chs(0)", false}, {"0.5", false}};
+    const Extended10 valori[26] = {};
     for (const auto& [formula, nulla] : casi) {
         TRPNCompiler c;
         c.SetText(formula);
         EXPECT_EQ(c.Nulla(), nulla) << formula;
-        const Extended10 valori[26] = {};
-        if (nulla) {
-            EXPECT_FALSE(std::signbit(c.ValutaVettore(valori))) << formula;
-        }
+        EXPECT_TRUE(!nulla || !std::signbit(c.ValutaVettore(valori))) << formula;
     }
-    TRPNCompiler vuoto;
-    EXPECT_FALSE(vuoto.Nulla());
+    EXPECT_FALSE(TRPNCompiler().Nulla());
 }
 
 }  // namespace

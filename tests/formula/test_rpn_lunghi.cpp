@@ -52,14 +52,4 @@ TEST(Lunghi, MegabyteTextsCompileOrAreRefusedQuickly) {
     }
 }
 
-TEST(Lunghi, NestedLevelsKeepTheirOrder) {
-    const Extended x[6] = {0, 1, 2, 3, 4, 5};
-    TRPNCompiler c;
-    c.SetText("((x1+x2)*(x3-(x4/x5)))-(((x5)))");
-    EXPECT_EQ(c.Valuta(x), (1 + 2) * (3 - 4.0L / 5) - 5);
-    c.SetText(Ripeti("(", 1000) + "x2" + Ripeti(")", 1000) + "-x1*" + Ripeti("sin(", 1000) +
-              "x0" + Ripeti(")", 1000));
-    EXPECT_EQ(c.Valuta(x), 2);
-}
-
 }  // namespace

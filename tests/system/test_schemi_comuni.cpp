@@ -26,6 +26,7 @@ namespace {
 template <class Schema>
 class Aperto : public Schema {
 public:
+    ~Aperto() override { this->FermaRicalcolo(); }  // before anything of the object goes
     Extended P(int i, int k) { return this->Punto(i, k); }
 };
 

@@ -47,7 +47,7 @@ public:
 
 private:
     Blocco* blocco_;
-    const std::uint8_t* codice_;
+    std::uint8_t* codice_;
     const Extended10* costanti_;
 };
 
