@@ -16,10 +16,12 @@ Extended TComponente::Valore(Extended t) { return sistema_.Valore(indice_, t); }
 
 TSistema::TSistema() = default;
 
-TSistema::~TSistema() { FermaRicalcolo(); }
+TSistema::~TSistema() {
+    FermaRicalcolo();
+    *vivo_ = false;
+}
 
 void TSistema::FermaRicalcolo() {
-    *vivo_ = false;
     abbandona_.store(true, std::memory_order_relaxed);
     if (thread_) thread_->Ferma();
     FineEsecuzione();

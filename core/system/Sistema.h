@@ -88,8 +88,8 @@ public:
     // Shows the report of an exception that ended a run, in the main thread.
     void SetOnErrore(std::function<void(const std::string& rapporto)> mostra);
 
-    // The run's control belongs to the main thread: Avvia, Interrompi and InEsecuzione, like
-    // the listeners and the setters above, must not be called from any other thread.
+    // Avvia, Interrompi and InEsecuzione belong to the main thread, like the listeners:
+    // called from another thread they race with the run's end, which the main thread fires.
     // Starts a run of conteggio recalculations in the background. Raises an Exception while
     // a run is in progress or when no main thread has been set.
     void Avvia(int conteggio);
@@ -110,9 +110,9 @@ protected:
     TRPNCompiler& Formula(int pos);
     // Throws "Invalid dimension!" unless 1 <= k <= Dimensione().
     void ControllaComponente(int k) const;
-    // Stops a run still going and joins its thread (main thread); the path under way is
-    // abandoned. Every scheme's destructor calls it first, so that no Ricalcola of a
-    // half-destroyed object can still be running.
+    // For destructors only: stops a run still going, abandoning the path under way, and joins
+    // its thread (main thread). Every scheme's destructor calls it first, so that no
+    // Ricalcola of a half-destroyed object can still be running.
     void FermaRicalcolo();
     // True once the system is being destroyed: Ricalcola returns at its next step (or Newton
     // iteration), leaving a path nobody will read. One relaxed load.
