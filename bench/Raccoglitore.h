@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +20,13 @@ public:
                 tempi[r.run_name.str()] = r.GetAdjustedCPUTime();
                 reali[r.run_name.str()] = r.GetAdjustedRealTime();
             }
+    }
+    // The median when the run was repeated (--benchmark_repetitions), else the one run; NaN
+    // for a benchmark that did not run.
+    double Tempo(const std::string& nome) const {
+        for (const std::string& chiave : {nome + "_median", nome})
+            if (auto t = tempi.find(chiave); t != tempi.end()) return t->second;
+        return std::numeric_limits<double>::quiet_NaN();
     }
     std::map<std::string, double> tempi;
     std::map<std::string, double> reali;

@@ -1,11 +1,17 @@
 // One Euler-Maruyama path of TSistemaS05 against the same scheme hand-written in long double
 // with the same generator: (a) geometric Brownian motion, n = m = 1; (b) Lorenz with additive
-// noise, n = m = 3. Prints ns per grid step and the ratios at the end.
+// noise, n = m = 3. Then how the system scales: the cost of one formula evaluation with a
+// dense 50 x 50 diffusion matrix against a dense 3 x 3 one, a diagonal 50 x 50 matrix ("0" off
+// the diagonal) against one motion, and the code memory and path time of a 255 x 255 system.
+// Prints ns per grid step, the ratios and the targets at the end.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -104,6 +110,72 @@ void NativoLorenz(benchmark::State& state) {
     Segna(state);
 }
 
+// --- scaling with the size of the system -------------------------------------------------
+
+// 0.01 * x_v with v cycling through the variables the formulas may name (x1 ... x25).
+std::string Lineare(int n, int v) {
+    return "0.01*x" + std::to_string((v - 1) % std::min(n, 25) + 1);
+}
+
+// n components and m motions; the diffusion b_kj is a formula when piena(k, j), else "0".
+template <class Piena>
+void ImpostaScala(TSistemaS05& s, int n, int m, Piena piena) {
+    s.SetIntervallo(kInizio, kFine, kPasso);
+    s.SetDimensione(n, m);
+    for (int k = 1; k <= n; ++k) {
+        s.SetOrigine(k, 1);
+        s.Deriva(k).SetText(Lineare(n, k));
+        for (int j = 1; j <= m; ++j)
+            s.Diffusione(k, j).SetText(piena(k, j) ? Lineare(n, k + j) : "0");
+    }
+}
+
+void Scala(benchmark::State& state, int n, int m, bool diagonale) {
+    TSistemaS05 s;
+    ImpostaScala(s, n, m, [&](int k, int j) { return !diagonale || k == j; });
+    for (auto _ : state) {
+        s.Ricalcola();
+        benchmark::ClobberMemory();
+    }
+    Segna(state);
+}
+
+// Bytes of anonymous executable mappings of this process: the compiled formulas' code.
+double MemoriaCodice() {
+    std::ifstream maps("/proc/self/maps");
+    double byte = 0;
+    for (std::string riga; std::getline(maps, riga);) {
+        std::istringstream campi(riga);
+        std::string intervallo, permessi, scarto, dispositivo, inode, percorso;
+        campi >> intervallo >> permessi >> scarto >> dispositivo >> inode >> percorso;
+        if (permessi.size() < 3 || permessi[2] != 'x' || !percorso.empty()) continue;
+        const auto trattino = intervallo.find('-');
+        byte += static_cast<double>(std::stoull(intervallo.substr(trattino + 1), nullptr, 16) -
+                                    std::stoull(intervallo.substr(0, trattino), nullptr, 16));
+    }
+    return byte;
+}
+
+// A 255 x 255 system with "0" off the diagonal over 501 steps: code memory and path time.
+void Sistema255() {
+    const double prima = MemoriaCodice();
+    TSistemaS05 s;
+    s.SetIntervallo(0, 0.5L, 0.001L);
+    s.SetDimensione(255, 255);
+    for (int k = 1; k <= 255; ++k) {
+        s.SetOrigine(k, 1);
+        s.Deriva(k).SetText(Lineare(255, k));
+        for (int j = 1; j <= 255; ++j) s.Diffusione(k, j).SetText(j == k ? Lineare(255, k) : "0");
+    }
+    const auto inizio = std::chrono::steady_clock::now();
+    s.Ricalcola();
+    const std::chrono::duration<double> durata = std::chrono::steady_clock::now() - inizio;
+    const double mib = (MemoriaCodice() - prima) / (1024.0 * 1024.0);
+    std::printf("255 x 255 system: %.1f MiB of code, %.3f s per %d-step path\n", mib,
+                durata.count(), s.NumPunti() - 1);
+    std::printf("target code_255: %.1f MiB (goal <= 16)\n", mib);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,17 +184,33 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("nativo/gbm_1x1", NativoGbm);
     benchmark::RegisterBenchmark("sistema/lorenz_3x3", SistemaLorenz);
     benchmark::RegisterBenchmark("nativo/lorenz_3x3", NativoLorenz);
+    benchmark::RegisterBenchmark("scala/dense_3x3", Scala, 3, 3, false);
+    benchmark::RegisterBenchmark("scala/dense_50x50", Scala, 50, 50, false);
+    benchmark::RegisterBenchmark("scala/diagonal_50x50", Scala, 50, 50, true);
+    benchmark::RegisterBenchmark("scala/column_50x1", Scala, 50, 1, false);
     benchmark::Initialize(&argc, argv);
     Raccoglitore r;
     benchmark::RunSpecifiedBenchmarks(&r);
     std::printf("\n%-12s %14s %14s %10s\n", "case", "system ns/step", "native ns/step",
                 "ratio");
     for (const char* caso : {"gbm_1x1", "lorenz_3x3"}) {
-        auto t = [&](const std::string& k) { return r.tempi.count(k) ? r.tempi[k] : NAN; };
+        auto t = [&](const std::string& k) { return r.Tempo(k); };
         const double sistema = t(std::string("sistema/") + caso) / kPassi;
         const double nativo = t(std::string("nativo/") + caso) / kPassi;
         std::printf("%-12s %14.1f %14.1f %10.2f\n", caso, sistema, nativo, sistema / nativo);
     }
+    auto passo = [&](const std::string& k) {
+        return r.Tempo("scala/" + k) / kPassi;
+    };
+    // n (m + 1) evaluations per step.
+    const double denso3 = passo("dense_3x3") / (3 * 4), denso50 = passo("dense_50x50") / (50 * 51);
+    std::printf("\nns per evaluation: dense 3 x 3 %.2f, dense 50 x 50 %.2f\n", denso3, denso50);
+    std::printf("ns per step: diagonal 50 x 50 %.1f, 50 x 1 %.1f\n", passo("diagonal_50x50"),
+                passo("column_50x1"));
+    Sistema255();
+    std::printf("target dense_50: %.2f (goal <= 2)\n", denso50 / denso3);
+    std::printf("target diagonal_50: %.2f (goal <= 3)\n",
+                passo("diagonal_50x50") / passo("column_50x1"));
     benchmark::Shutdown();
     return 0;
 }

@@ -85,13 +85,57 @@ Extended StrToFloat(std::string_view text) {
     return v;
 }
 
+namespace {
+
+// Largest len in [da, a] for which accettato(len) holds, when it holds up to some length and
+// fails beyond it; 0 when it fails at da already. A binary search: log2 of the span tries.
+template <class Accettato>
+std::size_t UltimoAccettato(std::size_t da, std::size_t a, Accettato accettato) {
+    if (da > a || !accettato(da)) return 0;
+    while (da < a) {
+        const std::size_t mezzo = da + (a - da + 1) / 2;
+        if (accettato(mezzo))
+            da = mezzo;
+        else
+            a = mezzo - 1;
+    }
+    return da;
+}
+
+}  // namespace
+
 std::size_t LunghezzaNumero(std::string_view text, Extended& value) {
     std::string normalised;
-    // The greedy match can only be refused for overflow; then shorter prefixes are tried,
-    // as a conversion of the whole remaining text, one character less each time, would.
-    for (std::size_t len = Scansiona(text, DecimalSeparator(), normalised); len > 0; --len)
-        if (TryTextToExtended(text.substr(0, len), value)) return len;
-    return 0;
+    const char sep = DecimalSeparator();
+    const std::size_t greedy = Scansiona(text, sep, normalised);
+    if (greedy == 0 || TryTextToExtended(text.substr(0, greedy), value)) return greedy;
+    // The greedy match is refused only for overflow. The longest shorter prefix that does not
+    // overflow is found without converting every prefix, from how a prefix's magnitude grows
+    // with its length: trailing blanks change nothing; with an exponent that is not negative,
+    // every longer exponent prefix is at least as large; with a negative one, every prefix
+    // down to the mantissa alone is at least as large as the whole; and so is every longer
+    // prefix of the mantissa.
+    auto accettato = [&](std::size_t len) { return TryTextToExtended(text.substr(0, len), value); };
+    std::size_t i = 0;
+    while (i < greedy && (text[i] == ' ' || text[i] == '+' || text[i] == '-')) ++i;
+    const std::size_t inizioMantissa = i;
+    while (i < greedy && (IsDigit(text[i]) || text[i] == sep)) ++i;
+    const std::size_t fineMantissa = i;
+    if (i < greedy && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        const bool negativo = i < greedy && text[i] == '-';
+        if (i < greedy && (text[i] == '+' || text[i] == '-')) ++i;
+        std::size_t fine = i;
+        while (fine < greedy && IsDigit(text[fine])) ++fine;
+        if (!negativo)
+            if (const std::size_t len = UltimoAccettato(i, fine, accettato)) {
+                accettato(len);
+                return len;
+            }
+    }
+    const std::size_t len = UltimoAccettato(inizioMantissa + 1, fineMantissa, accettato);
+    if (len) accettato(len);
+    return len;
 }
 
 std::string FormatoFisso(Extended value, int larghezza, int decimali) {

@@ -2,7 +2,6 @@
 // generated formula code reads (element k at byte offset 10*k).
 #pragma once
 
-#include <cstring>
 #include <limits>
 
 #if !defined(__x86_64__)
@@ -13,14 +12,21 @@ using Extended = long double;
 static_assert(std::numeric_limits<Extended>::digits == 64, "Extended must be the x87 80-bit type");
 
 // One Extended value packed into exactly 10 bytes, as the compiled formulas address it.
+// Converted with one 80-bit store or load: a copy in pieces (8 + 2 bytes) could not be
+// forwarded to the 80-bit load of the compiled code that follows, which would stall it.
 struct Extended10 {
     unsigned char bytes[10];
 
     Extended10() = default;
-    Extended10(Extended v) { std::memcpy(bytes, &v, sizeof bytes); }  // NOLINT: implicit by design
+    Extended10(Extended v) { *this = v; }  // NOLINT: implicit by design
+    // In place, not through a temporary that would be copied in pieces.
+    Extended10& operator=(Extended v) {
+        asm("fstpt %0" : "=m"(bytes) : "t"(v) : "st");
+        return *this;
+    }
     operator Extended() const {
-        Extended v = 0;
-        std::memcpy(&v, bytes, sizeof bytes);
+        Extended v;
+        asm("fldt %1" : "=t"(v) : "m"(bytes));
         return v;
     }
 };

@@ -35,8 +35,9 @@ void TBifurcation::Orbita(int& count, Extended* buffer, Extended lambda) {
 
     // The first step is the checked evaluation, which refuses (and empties) a map naming a
     // variable beyond x1. The others run unchecked on a packed vector of our own, sized for
-    // any formula, so that no evaluation can read past it.
-    Extended10 argomenti[TRPNCompiler::MassimoIndiceVariabile + 1] = {};
+    // any formula, so that no evaluation can read past it. Aligned so that x1, stored and
+    // reloaded at every step, never straddles two cache lines.
+    alignas(64) Extended10 argomenti[TRPNCompiler::MassimoIndiceVariabile + 1] = {};
     argomenti[0] = lambda;
     const auto f = [&](Extended stato) {
         argomenti[1] = stato;

@@ -1,4 +1,6 @@
-// Shunting-yard over parenthesis levels, driven by the set of token kinds allowed next.
+// Shunting-yard over parenthesis levels, driven by the set of token kinds allowed next. A level
+// writes nothing below it while it is open, so all levels share one output: closing a level
+// costs only its own pending operators, and the whole parse is linear in the text.
 #include "core/formula/detail/Analizza.h"
 
 #include "core/formula/RPNCompiler.h"
@@ -10,7 +12,6 @@ namespace {
 struct TLivello {
     int ArgomentiRestanti = 1;
     std::vector<TAtom> Operatori;  // pending operators and functions (a stack)
-    std::vector<TAtom> Uscita;     // this level's output in reverse Polish order
 };
 
 constexpr unsigned Bit(TipoAtomo t) { return 1u << t; }
@@ -19,15 +20,16 @@ constexpr unsigned kInizioOperando = Bit(atNumero) | Bit(atParentesiAperta) |
 constexpr unsigned kDopoOperando =
     Bit(atOperatore) | Bit(atFine) | Bit(atParentesiChiusa) | Bit(atSeparatore);
 
-void SvuotaOperatori(TLivello& l) {
+void SvuotaOperatori(TLivello& l, std::vector<TAtom>& uscita) {
     for (; !l.Operatori.empty(); l.Operatori.pop_back())
-        l.Uscita.push_back(std::move(l.Operatori.back()));
+        uscita.push_back(std::move(l.Operatori.back()));
 }
 
 }  // namespace
 
 Analisi Analizza(std::string_view testo, int massimaVariabileAmmessa) {
     std::vector<TLivello> livelli(1);
+    std::vector<TAtom> uscita;  // the formula in reverse Polish order so far
     int argomentiAttesi = 1;
     unsigned ammessi = kInizioOperando;
     int numCostanti = 0;
@@ -43,24 +45,24 @@ Analisi Analizza(std::string_view testo, int massimaVariabileAmmessa) {
             if (a.Indice >= 0 && a.Indice <= TRPNCompiler::MassimoIndiceVariabile &&
                 a.Indice > massimaVariabileAmmessa)
                 ErrorePosizione("Variable not allowed here!", posizione);
-            l.Uscita.push_back(std::move(a));
+            uscita.push_back(std::move(a));
             ammessi = kDopoOperando;
             break;
         case atNumero:
             ++numCostanti;
             [[fallthrough]];
         case atCostante:
-            l.Uscita.push_back(std::move(a));
+            uscita.push_back(std::move(a));
             ammessi = kDopoOperando;
             break;
         case atParentesiAperta:
-            livelli.push_back(TLivello{argomentiAttesi, {}, {}});
+            livelli.push_back(TLivello{argomentiAttesi, {}});
             argomentiAttesi = 1;
             ammessi = kInizioOperando;
             break;
         case atOperatore:
             while (!l.Operatori.empty() && a.Voce->Priorita <= l.Operatori.back().Voce->Priorita) {
-                l.Uscita.push_back(std::move(l.Operatori.back()));
+                uscita.push_back(std::move(l.Operatori.back()));
                 l.Operatori.pop_back();
             }
             l.Operatori.push_back(std::move(a));
@@ -74,12 +76,8 @@ Analisi Analizza(std::string_view testo, int massimaVariabileAmmessa) {
         case atParentesiChiusa: {
             if (livelli.size() == 1) ErrorePosizione("Cannot close a parenthesis here!", posizione);
             if (l.ArgomentiRestanti != 1) ErrorePosizione("Too few arguments!", posizione);
-            SvuotaOperatori(l);
-            std::vector<TAtom> uscita = std::move(l.Uscita);
+            SvuotaOperatori(l, uscita);
             livelli.pop_back();
-            auto& sotto = livelli.back().Uscita;
-            sotto.insert(sotto.end(), std::make_move_iterator(uscita.begin()),
-                         std::make_move_iterator(uscita.end()));
             ammessi = kDopoOperando;
             break;
         }
@@ -87,13 +85,13 @@ Analisi Analizza(std::string_view testo, int massimaVariabileAmmessa) {
             if (livelli.size() == 1) ErrorePosizione("Cannot have a comma here!", posizione);
             if (l.ArgomentiRestanti == 1) ErrorePosizione("Too much arguments!", posizione);
             --l.ArgomentiRestanti;
-            SvuotaOperatori(l);
+            SvuotaOperatori(l, uscita);
             ammessi = kInizioOperando;
             break;
         case atFine:
             if (livelli.size() > 1) ErrorePosizione("Not enough parenthesis!", posizione);
-            SvuotaOperatori(l);
-            return Analisi{std::move(l.Uscita), numCostanti};
+            SvuotaOperatori(l, uscita);
+            return Analisi{std::move(uscita), numCostanti};
         default:
             throw RPNException("Internal error!");
         }

@@ -1,8 +1,8 @@
 // TRPNCompiler: compiles a formula into executable x87 code and evaluates it lock-free.
 #include "core/formula/RPNCompiler.h"
 
+#include <cstring>
 #include <optional>
-#include <vector>
 
 #include "core/formula/detail/Analizza.h"
 #include "core/formula/detail/CodiceEseguibile.h"
@@ -16,13 +16,15 @@ Extended NonInizializzato(const Extended10*, const Extended10*) {
 
 }  // namespace
 
-struct TRPNCompiler::Stato : Ingresso {
-    Stato() : Ingresso{NonInizializzato, nullptr} {}
+struct TRPNCompiler::Stato {
+    Ingresso Diretto{NonInizializzato, nullptr, this};  // runs the compiled routine
+    Ingresso Primo = Diretto;  // makes the routine executable, then publishes Diretto
     std::string Testo;
     int MaxVariabile = 0;
     int NumCostanti = 0;
-    std::vector<Extended10> CostantiProprie;
+    bool Nulla = false;
     std::optional<rpn::CodiceEseguibile> Codice;
+    std::atomic<const Ingresso*>* Pubblicato = nullptr;  // the owner's current entry
     Stato* ProssimoRitirato = nullptr;
 };
 
@@ -30,6 +32,7 @@ struct TRPNCompiler::Impl {
     TMultiReadExclusiveWriteSynchronizer Blocco;
     int MassimaVariabileAmmessa = MassimoIndiceVariabile;
     std::atomic<Stato*> Ritirati{nullptr};  // reset blocks, freed by the next SetText
+    const std::atomic<bool>* InUso = nullptr;
 };
 
 TRPNCompiler::Stato* TRPNCompiler::NonCompilato() {
@@ -37,7 +40,8 @@ TRPNCompiler::Stato* TRPNCompiler::NonCompilato() {
     return &stato;
 }
 
-TRPNCompiler::TRPNCompiler() : stato_(NonCompilato()), impl_(std::make_unique<Impl>()) {}
+TRPNCompiler::TRPNCompiler()
+    : stato_(&NonCompilato()->Diretto), impl_(std::make_unique<Impl>()) {}
 
 TRPNCompiler::~TRPNCompiler() {
     Azzera();
@@ -45,7 +49,17 @@ TRPNCompiler::~TRPNCompiler() {
 }
 
 const TRPNCompiler::Stato* TRPNCompiler::Corrente() const {
-    return static_cast<const Stato*>(stato_.load(std::memory_order_acquire));
+    return stato_.load(std::memory_order_acquire)->Di;
+}
+
+// The stato argument is the compiled state itself, passed where the literals go.
+Extended TRPNCompiler::PrimaEsecuzione(const Extended10* stato, const Extended10* valori) {
+    const Stato* s = reinterpret_cast<const Stato*>(stato);
+    s->Codice->Sigilla();
+    const Ingresso* atteso = &s->Primo;
+    // Fails harmlessly when the formula was reset or recompiled meanwhile.
+    s->Pubblicato->compare_exchange_strong(atteso, &s->Diretto, std::memory_order_acq_rel);
+    return s->Diretto.Esegui(s->Diretto.Costanti, valori);
 }
 
 std::string TRPNCompiler::Text() const { return Corrente()->Testo; }
@@ -53,6 +67,8 @@ std::string TRPNCompiler::Text() const { return Corrente()->Testo; }
 int TRPNCompiler::MaxVariabile() const { return Corrente()->MaxVariabile; }
 
 int TRPNCompiler::NumCostanti() const { return Corrente()->NumCostanti; }
+
+bool TRPNCompiler::Nulla() const { return Corrente()->Nulla; }
 
 int TRPNCompiler::MassimaVariabileAmmessa() const { return impl_->MassimaVariabileAmmessa; }
 
@@ -79,12 +95,16 @@ void TRPNCompiler::LiberaRitirati() noexcept {
 }
 
 void TRPNCompiler::Azzera() {
-    Ingresso* vecchio = stato_.exchange(NonCompilato(), std::memory_order_acq_rel);
-    if (vecchio != NonCompilato()) Ritira(static_cast<Stato*>(vecchio));
+    const Ingresso* vecchio = stato_.exchange(&NonCompilato()->Diretto, std::memory_order_acq_rel);
+    if (vecchio->Di != NonCompilato()) Ritira(vecchio->Di);
 }
+
+void TRPNCompiler::SetInUso(const std::atomic<bool>* inUso) { impl_->InUso = inUso; }
 
 void TRPNCompiler::SetText(const std::string& text) {
     WriteGuard scrittura(impl_->Blocco);
+    if (impl_->InUso && impl_->InUso->load(std::memory_order_acquire))
+        throw Exception("Cannot change a formula while its system is recalculating!");
     const Stato* corrente = Corrente();
     // Only a compiled formula is kept: a faulty text (the empty one too) is refused every
     // time, and a formula compiled before its owner lowered the allowed variable is
@@ -102,21 +122,27 @@ void TRPNCompiler::SetText(const std::string& text) {
     nuovo->Testo = text;
     nuovo->MaxVariabile = codice.MaxVariabile;
     nuovo->NumCostanti = static_cast<int>(codice.Costanti.size());
-    nuovo->CostantiProprie = std::move(codice.Costanti);
-    nuovo->Costanti = nuovo->CostantiProprie.data();
-    nuovo->Codice.emplace(codice.Flusso);
-    nuovo->Esegui = nuovo->Codice->Ingresso();
-    stato_.store(nuovo.release(), std::memory_order_release);
+    const auto& uscita = analisi.Uscita;
+    nuovo->Nulla = uscita.size() == 1 && uscita[0].Tipo == rpn::atNumero && uscita[0].Valore == 0;
+    nuovo->Codice.emplace(codice.Flusso, codice.Costanti);
+    nuovo->Diretto = {nuovo->Codice->Ingresso(), nuovo->Codice->Costanti(), nuovo.get()};
+    nuovo->Primo = {PrimaEsecuzione, reinterpret_cast<const Extended10*>(nuovo.get()),
+                    nuovo.get()};
+    nuovo->Pubblicato = &stato_;
+    stato_.store(&nuovo.release()->Primo, std::memory_order_release);
 }
 
 Extended TRPNCompiler::Valuta(std::span<const Extended> valori) {
-    const Stato* s = Corrente();
+    const Ingresso* ingresso = stato_.load(std::memory_order_acquire);
+    const Stato* s = ingresso->Di;
     const auto necessari = static_cast<std::size_t>(s->MaxVariabile) + 1;
     if (valori.size() < necessari) {
         Azzera();
         throw RPNException("Too few arguments!");
     }
+    // Copied as bytes, not through x87 loads and stores: with exceptions unmasked by other
+    // code, a pending flag would be raised here, before the routine masks them.
     Extended10 copia[MassimoIndiceVariabile + 1];
-    for (std::size_t i = 0; i < necessari; ++i) copia[i] = valori[i];
-    return s->Esegui(s->Costanti, copia);
+    for (std::size_t i = 0; i < necessari; ++i) std::memcpy(&copia[i], &valori[i], 10);
+    return ingresso->Esegui(ingresso->Costanti, copia);
 }

@@ -36,6 +36,11 @@ public:
     // and a 27th literal); a faulty text is refused again each time it is assigned.
     void SetText(const std::string& text);
 
+    // While *inUso is true (its owner is running the formula in another thread), SetText
+    // refuses with an Exception instead of replacing code that may be executing. Null, the
+    // default: never refused. The flag must outlive the compiler.
+    void SetInUso(const std::atomic<bool>* inUso);
+
     // Highest variable index a formula may name (its owner knows the vector's length);
     // a formula naming a higher one fails to compile with RPNException "Variable not allowed
     // here! at position: n". 0..25 (else ERangeError), default MassimoIndiceVariabile. A
@@ -52,26 +57,34 @@ public:
 
     int MaxVariabile() const;
     int NumCostanti() const;
+    // True when the formula is the literal constant 0 alone ("0", "0.0", ...): its value is
+    // +0 whatever the variables, so callers may skip evaluating it.
+    bool Nulla() const;
     // Back to uncompiled; safe while other threads evaluate.
     void Azzera();
 
 private:
-    // The compiled state lives in one immutable block; evaluation loads the current block
+    // The compiled state lives in one immutable block; evaluation loads the current entry
     // with one atomic read and calls its routine. A reset swaps in the shared uncompiled
     // block, whose routine raises "RPN Compiler not initialized!", and retires the old block:
     // threads still running it keep valid memory until the next SetText or the destructor.
+    // A new block is published with a first entry that makes its code executable and then
+    // switches the compiler to the direct entry, so the code can share a block with the
+    // routines compiled after it until it is first run.
+    struct Stato;
     struct Ingresso {  // what an evaluation reads
         Extended (*Esegui)(const Extended10* costanti, const Extended10* valori);
         const Extended10* Costanti;
+        Stato* Di;  // the compiled state this entry belongs to
     };
-    struct Stato;  // an Ingresso with the rest of the compiled state
     struct Impl;
     static Stato* NonCompilato();
+    static Extended PrimaEsecuzione(const Extended10* stato, const Extended10* valori);
     const Stato* Corrente() const;
     void Ritira(Stato* stato) noexcept;
     void LiberaRitirati() noexcept;
 
-    std::atomic<Ingresso*> stato_;
+    std::atomic<const Ingresso*> stato_;
     std::unique_ptr<Impl> impl_;
 };
 

@@ -13,6 +13,19 @@ std::uint32_t Avanza() {
     return stato.seme;
 }
 
+// ln s for 0 < s <= 1 as the C library computes it on x87, without its call and its checks
+// for arguments outside this range: y log2(x) with y = ln 2 (FYL2X), and close to 1
+// y log2(1 + d) from d = s - 1 (FYL2XP1), which keeps the precision of the small result.
+Extended LogaritmoUnitario(Extended s) {
+    const Extended d = s - 1.0;
+    Extended risultato;
+    if (std::fabs(d) > 0.29)
+        asm("fldln2\n\tfxch\n\tfyl2x" : "=t"(risultato) : "0"(s));
+    else
+        asm("fldln2\n\tfxch\n\tfyl2xp1" : "=t"(risultato) : "0"(d));
+    return risultato;
+}
+
 }  // namespace
 
 Extended Random() { return static_cast<Extended>(Avanza()) * 0x1p-32L; }
@@ -33,7 +46,7 @@ Extended Gauss() {
             v = 2 * Random() - 1;
             s = u * u + v * v;
         } while (!(s > 0 && s <= 1));
-        const Extended r = std::log(s) / s;
+        const Extended r = LogaritmoUnitario(s) / s;
         const Extended f = std::sqrt(-r - r);
         risultato = u * f;
         stato.riserva = v * f;

@@ -92,7 +92,7 @@ void TRicalcolaThread::AccodaFine() {
             std::lock_guard lock(consegna->mutex);
             if (consegna->annullato) return;
         }
-        sistema->thread_.reset();  // joins the finished worker
+        sistema->FineEsecuzione();  // joins the finished worker
         if (fine) fine(*sistema);
     });
 }

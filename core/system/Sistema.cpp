@@ -18,11 +18,20 @@ Extended TComponente::Valore(Extended t) { return sistema_.Valore(indice_, t); }
 
 TSistema::TSistema() = default;
 
-TSistema::~TSistema() { FermaRicalcolo(); }
+TSistema::~TSistema() {
+    FermaRicalcolo();
+    *vivo_ = false;
+}
 
 void TSistema::FermaRicalcolo() {
+    abbandona_.store(true, std::memory_order_relaxed);
     if (thread_) thread_->Ferma();
+    FineEsecuzione();
+}
+
+void TSistema::FineEsecuzione() {
     thread_.reset();
+    formuleInUso_.store(false, std::memory_order_release);
 }
 
 void TSistema::SetIntervallo(Extended inizio, Extended fine, Extended passo) {
@@ -84,6 +93,7 @@ void TSistema::Ridimensiona(int n, int numFormule) {
         auto formula = std::make_unique<TRPNCompiler>();
         // The vector is [t, X1 ... Xn]; the code cannot address above x25 anyway.
         formula->SetMassimaVariabileAmmessa(std::min(n, TRPNCompiler::MassimoIndiceVariabile));
+        formula->SetInUso(&formuleInUso_);
         formule_.push_back(std::move(formula));
     }
     origine_.assign(static_cast<std::size_t>(n), Extended{0});
@@ -131,7 +141,10 @@ Extended TSistema::Valore(int k, Extended t) {
     const int i = static_cast<int>(std::trunc((t - inizio_) / passo_));
     const Extended a = Punto(i, k);
     const Extended b = Punto(i + 1, k);
-    return (b - a) * ((t - inizio_) - i * passo_) / passo_ + a;
+    const Extended scarto = (t - inizio_) - i * passo_;
+    // At a grid point the stored value, also when the next one is infinite (inf * 0).
+    if (scarto == 0) return a;
+    return (b - a) * scarto / passo_ + a;
 }
 
 std::vector<std::uint8_t> TSistema::Tabella(std::span<const int> colonne, Extended t0,
@@ -176,6 +189,8 @@ void TSistema::RimuoviNotifica(TNotifica* handle) {
 void TSistema::Notifica() {
     // A listener may remove records (its own included) while it runs: walk a snapshot of
     // the handles and call only those still registered, each through a copy of its routine.
+    // It may also destroy the system: then nothing of it may be touched any more.
+    const std::shared_ptr<bool> vivo = vivo_;
     std::vector<TNotifica*> handles;
     handles.reserve(notifiche_.size());
     for (const auto& record : notifiche_) handles.push_back(record.get());
@@ -185,6 +200,7 @@ void TSistema::Notifica() {
         if (!registrato) continue;
         const TProcNotifica proc = handle->proc;
         if (proc) proc(*this);
+        if (!*vivo) return;
     }
 }
 
@@ -201,6 +217,7 @@ void TSistema::Avvia(int conteggio) {
     if (!principale_) throw Exception("No main thread to report the recalculation to!");
     thread_ = std::make_unique<TRicalcolaThread>(*this, conteggio, *principale_,
                                                  onFineRicalcolo_);
+    formuleInUso_.store(true, std::memory_order_release);
 }
 
 void TSistema::Interrompi() {

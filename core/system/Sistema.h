@@ -2,6 +2,7 @@
 // formulas, one stored path, interpolated values, listeners and the background run.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -41,7 +42,9 @@ public:
     struct TNotifica;  // a listener record; its address is the handle
 
     TSistema();
-    virtual ~TSistema();  // stops and joins a run still going, then frees everything
+    // Stops a run still going, abandoning the path under way at its next step, joins the
+    // thread, then frees everything. Main thread, also from inside a listener.
+    virtual ~TSistema();
     TSistema(const TSistema&) = delete;
     TSistema& operator=(const TSistema&) = delete;
 
@@ -60,17 +63,20 @@ public:
 
     void SetOrigine(int k, Extended valore);   // write side; "Invalid dimension!"
     Extended Origine(int k) const;             // read side
-    TRPNCompiler& Deriva(int k);               // read side; drift formula of component k
+    // Read side; drift formula of component k. While a run is in progress (InEsecuzione)
+    // the system's formulas refuse a new text with an Exception, since the run executes them.
+    TRPNCompiler& Deriva(int k);
     std::unique_ptr<TComponente> Componente(int k);
-    // Component k at time t, linearly interpolated (read side). "Invalid dimension!",
-    // "Out of range!" for t outside [Inizio, Fine] or NaN.
+    // Component k at time t, linearly interpolated (read side); at a grid point the stored
+    // value itself. "Invalid dimension!", "Out of range!" for t outside [Inizio, Fine] or NaN.
     Extended Valore(int k, Extended t);
     // The XlTable block of sampled values for the link server; colonne holds component
     // numbers, 0 meaning the time itself. The vector's size is DimensioneDati.
     std::vector<std::uint8_t> Tabella(std::span<const int> colonne, Extended t0, Extended t1,
                                       Extended dt);
 
-    // Listeners: changed and called only in the main thread.
+    // Listeners: changed and called only in the main thread. A listener may remove any
+    // listener, its own record included, and may destroy the system: Notifica then stops.
     TNotifica* AggiungiNotifica(TProcNotifica proc);
     void RimuoviNotifica(TNotifica* handle);
     void Notifica();
@@ -82,10 +88,12 @@ public:
     // Shows the report of an exception that ended a run, in the main thread.
     void SetOnErrore(std::function<void(const std::string& rapporto)> mostra);
 
+    // Avvia, Interrompi and InEsecuzione belong to the main thread, like the listeners:
+    // called from another thread they race with the run's end, which the main thread fires.
     // Starts a run of conteggio recalculations in the background. Raises an Exception while
     // a run is in progress or when no main thread has been set.
     void Avvia(int conteggio);
-    void Interrompi();  // the run stops before its next recalculation
+    void Interrompi();  // the run stops after the recalculation under way
     // From Avvia until the run's end is fired in the main thread (false inside the
     // OnFineRicalcolo handler, which may start the next run).
     bool InEsecuzione() const;
@@ -102,9 +110,13 @@ protected:
     TRPNCompiler& Formula(int pos);
     // Throws "Invalid dimension!" unless 1 <= k <= Dimensione().
     void ControllaComponente(int k) const;
-    // Stops a run still going and joins its thread (main thread). Every scheme's destructor
-    // calls it first, so that no Ricalcola of a half-destroyed object can still be running.
+    // For destructors only: stops a run still going, abandoning the path under way, and joins
+    // its thread (main thread). Every scheme's destructor calls it first, so that no
+    // Ricalcola of a half-destroyed object can still be running.
     void FermaRicalcolo();
+    // True once the system is being destroyed: Ricalcola returns at its next step (or Newton
+    // iteration), leaving a path nobody will read. One relaxed load.
+    bool Abbandonato() const { return abbandona_.load(std::memory_order_relaxed); }
 
     // Path value of component k (1-based) at grid point i (0-based): element i*n + k of the
     // table. ERangeError when the element lies beyond the table (at most 131072 values).
@@ -122,6 +134,7 @@ protected:
 
 private:
     friend class TRicalcolaThread;
+    void FineEsecuzione();  // the run has ended: releases its thread and the formulas
 
     mutable TMultiReadExclusiveWriteSynchronizer blocco_;  // const readers take the read side
     std::vector<Extended> traiettoria_;
@@ -132,4 +145,8 @@ private:
     TNotifyEvent onFineRicalcolo_;
     std::function<void(const std::string&)> onErrore_;
     std::unique_ptr<TRicalcolaThread> thread_;
+    std::atomic<bool> formuleInUso_{false};  // from Avvia to the run's end
+    std::atomic<bool> abbandona_{false};
+    // False once the destructor has begun; Notifica holds a copy to stop in time.
+    std::shared_ptr<bool> vivo_ = std::make_shared<bool>(true);
 };

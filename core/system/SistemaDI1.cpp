@@ -48,10 +48,11 @@ void TSistemaDI1::Ricalcola() {
         Punto(0, k) = OrigineK(k);
         x[k] = OrigineK(k);
     }
-    for (int i = 1; i < numPunti_; ++i) {
+    for (int i = 1; i < numPunti_ && !Abbandonato(); ++i) {
         x[0] = (i - 1) * delta + inizio_;
         for (int k = 1; k <= n; ++k) yVecchio[k - 1] = x[k];
-        for (int iterazione = 1; iterazione <= IterazioniMassime; ++iterazione) {
+        for (int iterazione = 1; iterazione <= IterazioniMassime && !Abbandonato();
+             ++iterazione) {
             residuo(f);
             for (int j = 1; j <= n; ++j) {
                 const Extended temp = x[j];

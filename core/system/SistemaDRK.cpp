@@ -18,7 +18,7 @@ void TSistemaDRK::Ricalcola() {
 
     for (int k = 1; k <= n; ++k) Punto(0, k) = OrigineK(k);
     const Extended h = passo_;
-    for (int i = 1; i < numPunti_; ++i) {
+    for (int i = 1; i < numPunti_ && !Abbandonato(); ++i) {
         const Extended t = (i - 1) * h + inizio_;
         auto y = [&](int k) { return Punto(i - 1, k); };
         // K := a(E) * h, every drift on the vector E built for the stage.

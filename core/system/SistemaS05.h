@@ -46,30 +46,43 @@ void TSistemaS05::PercorsoEulero(Incremento incremento) {
     const int n = dimensione_;
     const int m = moti_;
     // Work vectors, once per path. The formulas are looked up once too: the step loop takes
-    // no lock. diffusioni[(j - 1) * n + k - 1] is b_kj.
+    // no lock. A formula that is the literal 0 adds +0, which changes nothing but a -0 sum,
+    // so its term is left out: derive[k - 1] is null for a zero drift, and the diffusion
+    // terms of component k are termini[inizi[k - 1]] ... termini[inizi[k] - 1], in motion
+    // order, each with the 0-based index of its motion.
+    struct Termine {
+        const TRPNCompiler* b;
+        int j;
+    };
     std::vector<Extended> incrementi(static_cast<std::size_t>(m));
     std::vector<Extended10> stato(static_cast<std::size_t>(n) + 1);
     std::vector<const TRPNCompiler*> derive(static_cast<std::size_t>(n));
-    std::vector<const TRPNCompiler*> diffusioni(static_cast<std::size_t>(n) * m);
+    std::vector<Termine> termini;
+    std::vector<int> inizi(static_cast<std::size_t>(n) + 1);
     for (int k = 1; k <= n; ++k) {
-        derive[k - 1] = &Deriva(k);
-        for (int j = 1; j <= m; ++j) diffusioni[(j - 1) * n + k - 1] = &Diffusione(k, j);
+        const TRPNCompiler& a = Deriva(k);
+        derive[k - 1] = a.Nulla() ? nullptr : &a;
+        for (int j = 1; j <= m; ++j) {
+            const TRPNCompiler& b = Diffusione(k, j);
+            if (!b.Nulla()) termini.push_back({&b, j - 1});
+        }
+        inizi[k] = static_cast<int>(termini.size());
     }
 
     for (int k = 1; k <= n; ++k) Punto(0, k) = OrigineK(k);
     const Extended delta = passo_;
     const Extended radiceDelta = std::sqrt(delta);
-    for (int i = 1; i <= numPunti_ - 1; ++i) {
+    for (int i = 1; i <= numPunti_ - 1 && !Abbandonato(); ++i) {
         stato[0] = (i - 1) * delta + inizio_;
         for (int k = 1; k <= n; ++k) stato[k] = Punto(i - 1, k);
         for (int j = 0; j < m; ++j) incrementi[j] = incremento(radiceDelta);
         for (int k = 1; k <= n; ++k) {
+            // Written term by term: a failing evaluation leaves the sum so far in the path.
             Extended& x = Punto(i, k);
-            x = derive[k - 1]->ValutaVettore(stato.data()) * delta + Punto(i - 1, k);
-            for (int j = 1; j <= m; ++j) {
-                const TRPNCompiler* b = diffusioni[(j - 1) * n + k - 1];
-                x = b->ValutaVettore(stato.data()) * incrementi[j - 1] + x;
-            }
+            const TRPNCompiler* a = derive[k - 1];
+            x = a ? a->ValutaVettore(stato.data()) * delta + Punto(i - 1, k) : Punto(i - 1, k);
+            for (int t = inizi[k - 1]; t < inizi[k]; ++t)
+                x = termini[t].b->ValutaVettore(stato.data()) * incrementi[termini[t].j] + x;
         }
     }
 }

@@ -40,7 +40,7 @@ void TSistemaS10::Ricalcola() {
     for (int k = 1; k <= n; ++k) Punto(0, k) = OrigineK(k);
     const Extended delta = passo_;
     const Extended radice = std::sqrt(delta);
-    for (int i = 1; i < numPunti_; ++i) {
+    for (int i = 1; i < numPunti_ && !Abbandonato(); ++i) {
         const Extended t = (i - 1) * delta + inizio_;
         x[0] = t;
         for (int k = 1; k <= n; ++k) {

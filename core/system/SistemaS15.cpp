@@ -45,7 +45,7 @@ void TSistemaS15::Ricalcola() {
     const Extended s = std::sqrt(delta);
     const Extended delta15 = std::exp(1.5L * std::log(delta));
     const Extended radiceTre = std::sqrt(Extended{3});
-    for (int i = 1; i < numPunti_; ++i) {
+    for (int i = 1; i < numPunti_ && !Abbandonato(); ++i) {
         const Extended t = (i - 1) * delta + inizio_;
         const Extended u1 = Gauss();
         const Extended u2 = Gauss();

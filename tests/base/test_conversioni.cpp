@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "core/base/Conversioni.h"
 #include "core/base/Exception.h"
@@ -73,6 +76,39 @@ INSTANTIATE_TEST_SUITE_P(Letterali, PrefissoNumerico,
                                            CasoPrefisso{"2.5*3", 3}, CasoPrefisso{"1e-3)", 4},
                                            CasoPrefisso{"7e+x1", 3}, CasoPrefisso{"1e5000", 5},
                                            CasoPrefisso{"x1", 0}, CasoPrefisso{"2,5", 1}));
+
+// Against the definition itself, every prefix tried from the longest down, on literals near
+// the overflow threshold with fractions, exponents of either sign and trailing blanks.
+TEST(PrefissoNumericoOracolo, AgreesWithTryingEveryPrefix) {
+    std::mt19937 generatore(14);
+    const std::string pezzi = "0123456789.eE+- ";
+    for (int caso = 0; caso < 300; ++caso) {
+        std::string testo(1, static_cast<char>('1' + generatore() % 9));
+        if (generatore() % 2) testo += std::string(4925 + generatore() % 12, '9');
+        for (int i = generatore() % 10; i > 0; --i) testo += pezzi[generatore() % pezzi.size()];
+        if (generatore() % 3 == 0) testo += "e" + std::to_string(4900 + generatore() % 60);
+        Extended v = 0, atteso = 0;
+        std::size_t lunghezza = testo.size();
+        while (lunghezza > 0 && !TryTextToExtended(testo.substr(0, lunghezza), atteso))
+            --lunghezza;
+        ASSERT_EQ(LunghezzaNumero(testo, v), lunghezza) << testo.substr(testo.size() - 30);
+        if (lunghezza) {
+            EXPECT_EQ(v, atteso);
+        }
+    }
+}
+
+// One 80-bit store and load keep every pattern, the special values included.
+TEST(Extended10, KeepsEveryBitPattern) {
+    using L = std::numeric_limits<Extended>;
+    for (const Extended x : {-0.0L, 1.0L / 3, L::infinity(), -L::max(), L::denorm_min(),
+                             L::quiet_NaN()}) {
+        Extended10 impaccato[3];
+        impaccato[1] = x;
+        const Extended y = impaccato[1];
+        EXPECT_EQ(std::memcmp(&x, &y, 10), 0) << static_cast<double>(x);
+    }
+}
 
 struct CasoStampa {
     long double valore;

@@ -19,10 +19,13 @@ inline std::uint16_t ParolaControllo() {
 
 inline void ImpostaParolaControllo(std::uint16_t cw) { asm volatile("fldcw %0" : : "m"(cw)); }
 
-// Sets a control word for the scope and restores 0x037F-or-whatever-it-was afterwards.
+// Sets a control word for the scope and restores 0x037F-or-whatever-it-was afterwards. The
+// sticky exception flags left by earlier work are cleared first: unmasked, they would be
+// raised by the next x87 instruction, whatever it is.
 class ParolaControlloScope {
 public:
     explicit ParolaControlloScope(std::uint16_t cw) : precedente_(ParolaControllo()) {
+        asm volatile("fnclex");
         ImpostaParolaControllo(cw);
     }
     ~ParolaControlloScope() { ImpostaParolaControllo(precedente_); }

@@ -76,6 +76,25 @@ TEST_F(Casuale, GaussAlternatesBetweenDrawingAPairAndReturningItsSecond) {
     EXPECT_NEAR(static_cast<double>(f * f * s / (-2 * std::log(s))), 1, 1e-17);
 }
 
+// The pairs bit for bit as the C library's logarithm gives them, with s near 1 (where the
+// logarithm is taken from s - 1) and far from it.
+TEST_F(Casuale, PairsAreThoseOfTheCLibraryLogarithm) {
+    Semina(99);
+    int vicinoAdUno = 0;
+    for (int coppia = 0; coppia < 200000; ++coppia) {
+        const StatoCasuale prima = LeggiStatoCasuale();
+        Extended u, v, s;
+        do {
+            u = 2 * Random() - 1, v = 2 * Random() - 1, s = u * u + v * v;
+        } while (!(s > 0 && s <= 1));
+        const Extended r = std::log(s) / s, f = std::sqrt(-r - r);
+        vicinoAdUno += std::fabs(s - 1) <= 0.29;
+        ImpostaStatoCasuale(prima);
+        ASSERT_TRUE(Gauss() == u * f && Gauss() == v * f) << coppia;
+    }
+    EXPECT_GT(vicinoAdUno, 40000);
+}
+
 TEST_F(Casuale, RejectedPointsOutsideTheUnitDiscAreSkipped) {
     // Find a seed whose first two uniforms fall outside the disc: Gauss must then consume at
     // least four uniforms.

@@ -232,6 +232,53 @@ TEST_F(Ricalcolo, ListenersMayReadAndChangeTheSystemWhileTheWorkerWaits) {
     EXPECT_EQ(visti, (std::vector<Extended>{1, 2, 4}));
 }
 
+TEST_F(Ricalcolo, ListenerMayDestroyItsSystemInAnyPosition) {
+    for (int posizione = 0; posizione < 3; ++posizione) {
+        auto sistema = std::make_unique<TSistemaS05>();
+        sistema->SetIntervallo(0, 1, 0.1L);
+        sistema->SetDimensione(1, 0);
+        sistema->Deriva(1).SetText("x1");
+        sistema->SetThreadPrincipale(&pompa);
+        std::vector<int> chiamati;
+        for (int l = 0; l < 3; ++l)
+            sistema->AggiungiNotifica([&, l](TSistema&) {
+                chiamati.push_back(l);
+                if (l == posizione) sistema.reset();
+            });
+        sistema->Avvia(3);
+        ASSERT_TRUE(pompa.PompaFinche([&] { return !sistema; }));
+        pompa.PompaFinche([] { return false; }, 20ms);
+        std::vector<int> attesi;
+        for (int l = 0; l <= posizione; ++l) attesi.push_back(l);
+        EXPECT_EQ(chiamati, attesi) << "no listener after the one that destroyed the system";
+    }
+}
+
+// The worker executes the formula all along: the main thread's new texts are refused and
+// the path is the old formula's; once the run has ended the text is accepted.
+TEST_F(Ricalcolo, FormulaOfARunningSystemRefusesANewText) {
+    s->SetIntervallo(0, 100000, 1);
+    s->Deriva(1).SetText("1");
+    s->Avvia(2);
+    int rifiutati = 0;
+    ASSERT_TRUE(pompa.PompaFinche([&] {
+        if (fini > 0) return true;
+        try {
+            s->Deriva(1).SetText("2");
+            ADD_FAILURE() << "accepted during the run";
+        } catch (const Exception& e) {
+            EXPECT_STREQ(e.what(), "Cannot change a formula while its system is recalculating!");
+            ++rifiutati;
+        }
+        return false;
+    }));
+    EXPECT_GT(rifiutati, 0);
+    EXPECT_EQ(s->Deriva(1).Text(), "1");
+    EXPECT_EQ(s->Valore(1, 100000), 1 + 100000);
+    s->Deriva(1).SetText("2");
+    EXPECT_EQ(s->Deriva(1).Text(), "2");
+}
+
 TEST_F(Ricalcolo, DestroyedWhileWaitingForTheMainThread) {
     s->Avvia(3);
     while (pompa.InCoda() == 0) std::this_thread::sleep_for(1ms);

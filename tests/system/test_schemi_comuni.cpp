@@ -3,9 +3,11 @@
 // thread.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -24,6 +26,7 @@ namespace {
 template <class Schema>
 class Aperto : public Schema {
 public:
+    ~Aperto() override { this->FermaRicalcolo(); }  // before anything of the object goes
     Extended P(int i, int k) { return this->Punto(i, k); }
 };
 
@@ -92,6 +95,24 @@ TEST_P(OgniSchema, UncompiledFormulaEndsThePathWithTheLockReleased) {
     EXPECT_TRUE(schemi::LetturaLibera(*s));
     EXPECT_EQ(c.punto(*s, 0), 0.5L);
     EXPECT_EQ(c.punto(*s, 1), 0) << "nothing written after the failure";
+}
+
+// A system destroyed in the middle of a path that would take seconds (a slow formula) is
+// gone at once: the scheme leaves the path at its next step or Newton iteration.
+TEST_P(OgniSchema, DestroyingTheSystemAbandonsALongPath) {
+    std::string lenta = "x1";
+    for (int i = 0; i < 2000; ++i) lenta = "sin(" + lenta + ")";
+    auto s = GetParam().crea(lenta.c_str(), lenta.c_str());
+    s->SetIntervallo(0, 20000, 1);
+    Pompa pompa;
+    s->SetThreadPrincipale(&pompa);
+    s->Avvia(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto inizio = std::chrono::steady_clock::now();
+    s.reset();
+    const std::chrono::duration<double> attesa = std::chrono::steady_clock::now() - inizio;
+    EXPECT_LT(attesa.count(), 1.0);
+    pompa.Svuota();
 }
 
 // The evaluation vector holds [t, x1]: a formula naming x2 must never read past it. The

@@ -9,6 +9,7 @@
 
 #include "core/system/Gauss.h"
 #include "core/system/SistemaS05.h"
+#include "core/system/SistemaW10.h"
 
 namespace {
 
@@ -226,6 +227,40 @@ TEST_F(S05, NewDimensionsDiscardFormulasAndZeroThePath) {
     EXPECT_EQ(s.Diffusione(2, 1).Text(), "");
     EXPECT_EQ(P(2, 1), 0);
     EXPECT_EQ(P(2, 2), 0);
+}
+
+// A literal-0 coefficient is skipped, not evaluated: the path is bit for bit that of a
+// coefficient evaluating to zero, for both schemes on the Euler path.
+TEST_F(S05, LiteralZeroTermsGiveThePathOfEvaluatedZeros) {
+    auto percorso = [](TSistemaS05& sistema, const char* zero) {
+        sistema.SetIntervallo(0, 1, 0.125L);
+        sistema.SetDimensione(3, 3);
+        for (int k = 1; k <= 3; ++k) {
+            sistema.SetOrigine(k, k);
+            sistema.Deriva(k).SetText(k == 2 ? zero : "0.5*x" + std::to_string(4 - k));
+            for (int j = 1; j <= 3; ++j)
+                sistema.Diffusione(k, j).SetText(j == k ? "x" + std::to_string(k) : zero);
+        }
+        ImpostaStatoCasuale(StatoCasuale{7, false, 0});
+        sistema.Ricalcola();
+        std::vector<Extended> valori;
+        for (int i = 0; i <= 8; ++i)
+            for (int k = 1; k <= 3; ++k) valori.push_back(sistema.Valore(k, i * 0.125L));
+        return valori;
+    };
+    TSistemaS05 eulero, evaluato;
+    TSistemaW10 debole, debolevaluato;
+    EXPECT_EQ(percorso(eulero, "0"), percorso(evaluato, "0*x1"));
+    EXPECT_EQ(percorso(debole, "0"), percorso(debolevaluato, "0*x1"));
+}
+
+TEST_F(S05, ValueAtAGridPointIsTheStoredOneEvenBeforeAnInfinity) {
+    Configura(0, 1, 0.1L, {1}, {"1/0"});
+    s.Ricalcola();
+    ASSERT_TRUE(std::isinf(P(1, 1)));
+    EXPECT_EQ(s.Valore(1, 0), 1);
+    EXPECT_TRUE(std::isinf(s.Valore(1, 0.05L)));
+    EXPECT_TRUE(std::isinf(s.Valore(1, 0.1L)));
 }
 
 TEST_F(S05, UncompiledFormulaEndsThePathAndReleasesTheLock) {

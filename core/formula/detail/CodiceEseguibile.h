@@ -1,5 +1,6 @@
-// Executable memory for one compiled routine: mapped writable, filled, then switched to read
-// and execute, so that it is never writable and executable at once.
+// Executable memory for compiled routines. Routines compiled one after the other are packed
+// into one shared block, written while the block is writable and run only once it has been
+// switched to read and execute: a block is never writable and executable at once.
 #pragma once
 
 #include <cstddef>
@@ -14,28 +15,40 @@ namespace rpn {
 // C in RDI, V in RSI, result in ST(0)). C holds the literals, V the variables, 10 bytes each.
 using Routine = Extended (*)(const Extended10* costanti, const Extended10* valori);
 
+struct Blocco;  // one mapping shared by several routines
 
+// One routine and its literals in a block. The block stays open for the routines compiled
+// after it until the first of them is sealed for running (or the block is full); the block
+// is unmapped when its last routine is destroyed.
 class CodiceEseguibile {
 public:
-    // The area starts with the x87 control word that the routine loads (RIP-relative), then
+    // Each routine starts with the x87 control word that it loads (RIP-relative), then
     // padding; the code begins at kInizioCodice, so the word sits at -kInizioCodice from it.
     static constexpr std::size_t kInizioCodice = 16;
     static constexpr std::uint16_t kParolaControllo = 0x037F;
+    // Routines start at multiples of this within their block.
+    static constexpr std::size_t kAllineamento = 16;
+    // Size of a shared block; a longer routine gets a block of its own.
+    static constexpr std::size_t kDimensioneBlocco = 64 * 1024;
 
-    // Raises std::bad_alloc when no memory can be mapped, RPNException when it cannot be
-    // made executable.
-    explicit CodiceEseguibile(std::span<const std::uint8_t> codice);
+    // Raises std::bad_alloc when no memory can be mapped.
+    CodiceEseguibile(std::span<const std::uint8_t> codice, std::span<const Extended10> costanti);
     ~CodiceEseguibile();
     CodiceEseguibile(const CodiceEseguibile&) = delete;
     CodiceEseguibile& operator=(const CodiceEseguibile&) = delete;
 
-    Routine Ingresso() const {
-        return reinterpret_cast<Routine>(static_cast<std::uint8_t*>(area_) + kInizioCodice);
-    }
+    // Makes the block read+execute (closing it to further routines) unless it already is;
+    // thread-safe. Raises RPNException when the block cannot be made executable.
+    void Sigilla() const;
+    // Its code may run only after Sigilla.
+    Routine Ingresso() const { return reinterpret_cast<Routine>(codice_); }
+    // The literals, stored after the code in the same block.
+    const Extended10* Costanti() const { return costanti_; }
 
 private:
-    void* area_;
-    std::size_t dimensione_;
+    Blocco* blocco_;
+    std::uint8_t* codice_;
+    const Extended10* costanti_;
 };
 
 }  // namespace rpn
