@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPaintEvent>
 #include <QStatusTipEvent>
 
@@ -50,28 +51,13 @@ void TRepaintThread::ControllaTerminazione() const {
 }
 
 TRepaintThread::Passo::Passo(TRepaintThread& thread)
-    : thread_(thread), lock_(thread.piano_.bloccoTela_) {}
-
-void TRepaintThread::Passo::Punto(int x, int y, QRgb colore) {
-    QImage& tela = thread_.Tela();
-    if (x >= 0 && y >= 0 && x < tela.width() && y < tela.height()) tela.setPixel(x, y, colore);
-}
-
-QImage& TRepaintThread::Tela() { return piano_.tela_; }
+    : lock_(thread.piano_.bloccoTela_), tela_(thread.piano_.tela_) {}
 
 void TRepaintThread::Execute(unsigned generazione) {
-    {
-        std::scoped_lock lock(piano_.bloccoTela_);
-        painter_.emplace(&piano_.tela_);
-    }
     try {
         if (!Terminated()) piano_.PaintForeground(*this);
     } catch (...) {
         // "Done!" and whatever a routine let through only end the drawing.
-    }
-    {
-        std::scoped_lock lock(piano_.bloccoTela_);
-        painter_.reset();
     }
     // The plane joins this thread before it is destroyed, and a destroyed plane drops its
     // queued calls, so the call never reaches a freed plane.
@@ -202,13 +188,11 @@ void TPianoCartesiano::StopRepaint() {
 
 void TPianoCartesiano::PaintBackground(QImage& bitmap) {
     bitmap.fill(colore_);
-    QPainter painter(&bitmap);
-    painter.setPen(Qt::black);
     const TClipArea clip = ClipArea();
     const int y0 = YToPixel(0);
     const int x0 = XToPixel(0);
-    painter.drawLine(0, y0, clip.right, y0);
-    painter.drawLine(x0, clip.bottom, x0, 0);
+    TracciaSegmento(bitmap, QPoint(0, y0), QPoint(clip.right, y0), qRgb(0, 0, 0));
+    TracciaSegmento(bitmap, QPoint(x0, clip.bottom), QPoint(x0, 0), qRgb(0, 0, 0));
 }
 
 void TPianoCartesiano::PaintForeground(TRepaintThread&) {}
@@ -223,11 +207,10 @@ std::optional<int> TPianoCartesiano::RigaDi(TFunzione& f, Extended x, int volte)
     return YToPixel(x);
 }
 
-void TPianoCartesiano::DisegnaDiagonale(QPainter& painter) const {
+void TPianoCartesiano::DisegnaDiagonale(QImage& bitmap) const {
     const TClipArea clip = ClipArea();
-    painter.setPen(QColor(255, 0, 0));
-    painter.drawLine(clip.left, YToPixel(PixelToX(clip.left)), clip.right,
-                     YToPixel(PixelToX(clip.right)));
+    TracciaSegmento(bitmap, QPoint(clip.left, YToPixel(PixelToX(clip.left))),
+                    QPoint(clip.right, YToPixel(PixelToX(clip.right))), qRgb(255, 0, 0));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -13,7 +13,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -22,6 +21,7 @@
 
 #include "core/base/Extended.h"
 #include "core/base/Funzione.h"
+#include "plot/Segmento.h"
 
 class TPianoCartesiano;
 
@@ -33,21 +33,24 @@ struct TClipArea {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// The pen of a move/line drawing: the position where the next line starts, and for curves
-// drawn column by column whether the previous column left the pen down.
+// The pen of a move/line drawing: its colour, the position where the next line starts, and
+// for curves drawn column by column whether the previous column left the pen down.
 struct TPenna {
+    explicit TPenna(QRgb colore_ = qRgb(0, 0, 0)) : colore(colore_) {}
+
+    QRgb colore;
     QPoint posizione;
     bool giu = false;
 
     void MoveTo(QPoint p) { posizione = p; }
-    void LineTo(QPainter& painter, QPoint p) {
-        painter.drawLine(posizione, p);
+    void LineTo(QImage& immagine, QPoint p) {
+        TracciaSegmento(immagine, posizione, p, colore);
         posizione = p;
     }
     // The next column of a curve: a line from the previous column, or the start of a piece.
-    void Traccia(QPainter& painter, QPoint p) {
+    void Traccia(QImage& immagine, QPoint p) {
         if (giu)
-            LineTo(painter, p);
+            LineTo(immagine, p);
         else
             MoveTo(p);
         giu = true;
@@ -72,29 +75,23 @@ public:
     // Raises "Done!" once the thread has been asked to terminate; called before every step.
     void ControllaTerminazione() const;
 
-    // The painter of the canvas, usable only inside a Passo.
-    QPainter& Painter() { return *painter_; }
-
     // One elementary drawing step: holds the canvas lock for its lifetime.
     class Passo {
     public:
         explicit Passo(TRepaintThread& thread);
-        QPainter& Painter() { return thread_.Painter(); }
-        // Sets one pixel of the canvas; a point outside it is skipped.
-        void Punto(int x, int y, QRgb colore);
+        // The canvas, to draw on while the step lasts.
+        QImage& Tela() { return tela_; }
 
     private:
-        TRepaintThread& thread_;
         std::scoped_lock<std::mutex> lock_;
+        QImage& tela_;
     };
 
 private:
     void Execute(unsigned generazione);
-    QImage& Tela();
 
     TPianoCartesiano& piano_;
     std::atomic<bool> terminated_{false};
-    std::optional<QPainter> painter_;
     std::thread thread_;
 };
 
@@ -169,7 +166,7 @@ protected:
     // value is not finite (a gap in a curve).
     std::optional<int> RigaDi(TFunzione& f, Extended x, int volte = 1) const;
     // The red diagonal y = x across the clip area.
-    void DisegnaDiagonale(QPainter& painter) const;
+    void DisegnaDiagonale(QImage& bitmap) const;
     // Stores the four extents at once, after StopRepaint, without validation.
     void ImpostaEstensione(const std::array<Extended, 4>& estensione);
 

@@ -51,9 +51,9 @@ void TPianoFasi::PaintForeground(TRepaintThread& thread) {
             const Extended quota = 255 * (fine_ - t) / (fine_ - inizio_);
             const int g = quota >= 255 ? 255 : quota > 0 ? static_cast<int>(quota) : 0;
             const QPoint p = Punto(t);
+            penna.colore = qRgb(255, g, 0);
             TRepaintThread::Passo passo(thread);
-            passo.Painter().setPen(QColor(255, g, 0));
-            penna.LineTo(passo.Painter(), p);
+            penna.LineTo(passo.Tela(), p);
             t += passo_;
         }
     } catch (...) {

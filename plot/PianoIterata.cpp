@@ -28,19 +28,17 @@ void TPianoIterata::SetLambda(Extended v) {
 
 void TPianoIterata::PaintBackground(QImage& bitmap) {
     TPianoCartesiano::PaintBackground(bitmap);
-    QPainter painter(&bitmap);
     if (funzione_) {
-        painter.setPen(QColor(255, 255, 0));
         const TClipArea clip = ClipArea();
-        TPenna penna;
+        TPenna penna{qRgb(255, 255, 0)};
         for (int px = clip.left; px <= clip.right; ++px) {
             if (const std::optional<int> py = RigaDi(*funzione_, PixelToX(px)))
-                penna.Traccia(painter, QPoint(px, *py));
+                penna.Traccia(bitmap, QPoint(px, *py));
             else
                 penna.Alza();
         }
     }
-    DisegnaDiagonale(painter);
+    DisegnaDiagonale(bitmap);
 }
 
 void TPianoIterata::PaintForeground(TRepaintThread& thread) {
@@ -55,9 +53,8 @@ void TPianoIterata::PaintForeground(TRepaintThread& thread) {
     }
     if (count < 1 || count > MassimoPeriodo || !std::isfinite(orbita[0])) return;
 
-    thread.Painter().setPen(QColor(255, 255, 255));
     const TClipArea clip = ClipArea();
-    TPenna penna;
+    TPenna penna{qRgb(255, 255, 255)};
     for (int px = clip.left; px <= clip.right; ++px) {
         thread.ControllaTerminazione();
         const std::optional<int> py = RigaDi(*funzione_, PixelToX(px), count);
@@ -66,10 +63,10 @@ void TPianoIterata::PaintForeground(TRepaintThread& thread) {
             continue;
         }
         TRepaintThread::Passo passo(thread);
-        penna.Traccia(passo.Painter(), QPoint(px, *py));
+        penna.Traccia(passo.Tela(), QPoint(px, *py));
     }
 
-    thread.Painter().setPen(QColor(0, 0, 255));
+    penna.colore = qRgb(0, 0, 255);
     orbita[static_cast<std::size_t>(count)] = orbita[0];
     penna.MoveTo(QPoint(XToPixel(orbita[0]), YToPixel(orbita[0])));
     for (int i = 0; i < count; ++i) {
@@ -77,7 +74,7 @@ void TPianoIterata::PaintForeground(TRepaintThread& thread) {
         const Extended a = orbita[static_cast<std::size_t>(i)];
         const Extended b = orbita[static_cast<std::size_t>(i) + 1];
         TRepaintThread::Passo passo(thread);
-        penna.LineTo(passo.Painter(), QPoint(XToPixel(a), YToPixel(b)));
-        penna.LineTo(passo.Painter(), QPoint(XToPixel(b), YToPixel(b)));
+        penna.LineTo(passo.Tela(), QPoint(XToPixel(a), YToPixel(b)));
+        penna.LineTo(passo.Tela(), QPoint(XToPixel(b), YToPixel(b)));
     }
 }

@@ -32,11 +32,10 @@ void TPianoIterazione::PaintBackground(QImage& bitmap) {
         const TClipArea clip = ClipArea();
         for (int px = clip.left; px <= clip.right; ++px) {
             const std::optional<int> py = RigaDi(*funzione_, PixelToX(px));
-            if (py && bitmap.valid(px, *py)) bitmap.setPixel(px, *py, qRgb(255, 255, 0));
+            if (py) TracciaPunto(bitmap, px, *py, qRgb(255, 255, 0));
         }
     }
-    QPainter painter(&bitmap);
-    DisegnaDiagonale(painter);
+    DisegnaDiagonale(bitmap);
 }
 
 void TPianoIterazione::PaintForeground(TRepaintThread& thread) {
@@ -49,17 +48,16 @@ void TPianoIterazione::PaintForeground(TRepaintThread& thread) {
             thread.ControllaTerminazione();
             x = funzione_->Valore(x);
         }
-        thread.Painter().setPen(QColor(0, 0, 255));
-        TPenna penna;
+        TPenna penna{qRgb(0, 0, 255)};
         penna.MoveTo(QPoint(XToPixel(x), YToPixel(0)));
         for (long long k = 0; k <= iterazioni_; ++k) {
             thread.ControllaTerminazione();
             const Extended y = funzione_->Valore(x);
             if (!std::isfinite(y)) break;
             TRepaintThread::Passo passo(thread);
-            penna.LineTo(passo.Painter(), QPoint(XToPixel(x), YToPixel(y)));
+            penna.LineTo(passo.Tela(), QPoint(XToPixel(x), YToPixel(y)));
             x = y;
-            penna.LineTo(passo.Painter(), QPoint(XToPixel(x), YToPixel(y)));
+            penna.LineTo(passo.Tela(), QPoint(XToPixel(x), YToPixel(y)));
         }
     } catch (...) {
     }

@@ -27,14 +27,13 @@ void TPianoTraiettorie::Clear() {
 
 void TPianoTraiettorie::PaintForeground(TRepaintThread& thread) {
     std::vector<Extended> buffer(PuntiPerColonna);
-    thread.Painter().setPen(QColor(255, 255, 0));
     for (const auto& f : funzioni_) DisegnaCurva(thread, *f);
     for (const auto& m : multiFunzioni_) DisegnaNuvola(thread, *m, buffer);
 }
 
 void TPianoTraiettorie::DisegnaCurva(TRepaintThread& thread, TFunzione& f) {
     const TClipArea clip = ClipArea();
-    TPenna penna;
+    TPenna penna{qRgb(255, 255, 0)};
     for (int px = clip.left; px <= clip.right; ++px) {
         thread.ControllaTerminazione();
         const std::optional<int> py = RigaDi(f, PixelToX(px));
@@ -43,7 +42,7 @@ void TPianoTraiettorie::DisegnaCurva(TRepaintThread& thread, TFunzione& f) {
             continue;
         }
         TRepaintThread::Passo passo(thread);
-        penna.Traccia(passo.Painter(), QPoint(px, *py));
+        penna.Traccia(passo.Tela(), QPoint(px, *py));
     }
 }
 
@@ -61,6 +60,7 @@ void TPianoTraiettorie::DisegnaNuvola(TRepaintThread& thread, TMultiFunzione& m,
         if (count <= 0 || !std::isfinite(buffer[0])) continue;
         count = std::min(count, PuntiPerColonna);
         TRepaintThread::Passo passo(thread);
-        for (int i = 0; i < count; ++i) passo.Punto(px, YToPixel(buffer[i]), qRgb(255, 255, 255));
+        for (int i = 0; i < count; ++i)
+            TracciaPunto(passo.Tela(), px, YToPixel(buffer[i]), qRgb(255, 255, 255));
     }
 }
