@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the full build, then the
-# core under address and undefined-behaviour sanitizers (clang), then a bounded fuzz run.
+# Installs what is missing, builds everything and runs every test: the full build, then
+# everything again under address and undefined-behaviour sanitizers (clang), then a bounded
+# fuzz run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/installa.sh
@@ -11,9 +12,9 @@ cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
 
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DVANTOR_CORE_ONLY=ON -DVANTOR_SANITIZE=ON -DVANTOR_FUZZ=ON -DVANTOR_BENCH=OFF
+    -DVANTOR_SANITIZE=ON -DVANTOR_FUZZ=ON -DVANTOR_BENCH=OFF
 cmake --build build-san -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-san --output-on-failure -j "$jobs"
 
 # Two thirds of the time on inputs of libFuzzer's usual length, then long texts up to 128 KiB,
