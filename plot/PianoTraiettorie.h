@@ -23,7 +23,6 @@ public:
     // Frees every function and repaints.
     void Clear();
     int NumFunzioni() const { return static_cast<int>(funzioni_.size()); }
-    int NumMultiFunzioni() const { return static_cast<int>(multiFunzioni_.size()); }
 
 protected:
     void PaintForeground(TRepaintThread& thread) override;

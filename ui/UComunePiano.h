@@ -16,7 +16,6 @@ public:
     explicit TComunePiano(QWidget* parent = nullptr);
 
     TPianoCartesiano* Piano() const { return piano_; }
-    TSizePianoCartesiano* Size() const { return size_; }
     QToolBar* ToolBar() const { return toolBar_; }
     void SistemaAggiornato(TSistema& sender) override;
 

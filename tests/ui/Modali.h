@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "core/base/Conversioni.h"
 #include "ui/StringGrid.h"
 
 class TRisponditore : public QObject {
@@ -101,6 +102,21 @@ inline void ControllaFineTest(TRisponditore& risponditore) {
         w->close();
     }
     if (!problemi.isEmpty()) QFAIL(qPrintable(problemi.join("\n")));
+}
+
+// Shows a window and waits until it is the active one, as the user's window would be.
+inline void MostraAttiva(QWidget* finestra) {
+    finestra->show();
+    finestra->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(finestra));
+}
+
+// The end of a test with a main window: frees it (stopping a run a failed test left going),
+// puts the separator back to '.', and fails the test with what the fixture saw.
+inline void ChiudiFinestraPrincipale(QWidget* finestra, TRisponditore& risponditore) {
+    delete finestra;
+    SetDecimalSeparator('.');
+    ControllaFineTest(risponditore);
 }
 
 // Clicks the named button of a dialog, as the user does.

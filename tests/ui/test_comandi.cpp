@@ -117,16 +117,10 @@ private slots:
 
     void init() {
         main_ = new TMainForm;
-        main_->show();
-        main_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(main_));
+        MostraAttiva(main_);
     }
 
-    void cleanup() {
-        delete main_;  // also stops and joins a run a failed test left going
-        SetDecimalSeparator('.');
-        ControllaFineTest(risponditore_);
-    }
+    void cleanup() { ChiudiFinestraPrincipale(main_, risponditore_); }
 
     void defines_a_system_through_the_two_dialogs_of_eulero() {
         TDefinizione d = Decadimento(3, 2, 2);

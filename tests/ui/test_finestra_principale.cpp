@@ -76,16 +76,10 @@ private slots:
 
     void init() {
         main_ = new TMainForm;
-        main_->show();
-        main_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(main_));
+        MostraAttiva(main_);
     }
 
-    void cleanup() {
-        delete main_;
-        SetDecimalSeparator('.');
-        ControllaFineTest(risponditore_);
-    }
+    void cleanup() { ChiudiFinestraPrincipale(main_, risponditore_); }
 
     void starts_with_its_caption_progress_bar_and_separator() {
         QVERIFY(main_->windowTitle().startsWith("Sistemi Dinamici"));

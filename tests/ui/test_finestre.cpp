@@ -84,16 +84,10 @@ private slots:
 
     void init() {
         main_ = new TMainForm;
-        main_->show();
-        main_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(main_));
+        MostraAttiva(main_);
     }
 
-    void cleanup() {
-        delete main_;
-        SetDecimalSeparator('.');
-        ControllaFineTest(risponditore_);
-    }
+    void cleanup() { ChiudiFinestraPrincipale(main_, risponditore_); }
 
     void trajectory_window_draws_the_path_at_one_over_e() {
         Definisci(1);
