@@ -19,10 +19,10 @@
 #include "core/system/Gauss.h"
 #include "plot/PianoIterata.h"
 #include "core/system/SistemaS05.h"
-#include "ui/Main.h"
-#include "ui/UFasiChild.h"
-#include "ui/UIterataChild.h"
-#include "ui/UTraiettorieChild.h"
+#include "ui/frame/Main.h"
+#include "ui/windows/UFasiChild.h"
+#include "ui/windows/UIterataChild.h"
+#include "ui/windows/UTraiettorieChild.h"
 
 namespace {
 

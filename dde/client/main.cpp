@@ -7,7 +7,7 @@
 
 #include "core/link/ItemData.h"
 #include "dde/client/ClienteLink.h"
-#include "ui/SegnaliTerminazione.h"
+#include "ui/frame/SegnaliTerminazione.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "dde/UDDETopic.h"
 #include "tests/dde/BusPrivato.h"
 #include "tests/ui/Modali.h"
-#include "ui/Main.h"
+#include "ui/frame/Main.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <QTabWidget>
 
 #include "tests/ui/Modali.h"
-#include "ui/SpinEdit.h"
-#include "ui/UCoefficienti.h"
-#include "ui/UDimensioni.h"
+#include "ui/widgets/SpinEdit.h"
+#include "ui/dialogs/UCoefficienti.h"
+#include "ui/dialogs/UDimensioni.h"
 
 namespace prova {
 

@@ -16,7 +16,7 @@
 #include <QtTest>
 
 #include "core/base/Conversioni.h"
-#include "ui/StringGrid.h"
+#include "ui/widgets/StringGrid.h"
 
 class TRisponditore : public QObject {
 public:

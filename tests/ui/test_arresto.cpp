@@ -9,7 +9,7 @@
 
 #include "core/system/SistemaS05.h"
 #include "tests/ui/Modali.h"
-#include "ui/Main.h"
+#include "ui/frame/Main.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include "core/discrete/Bifurcation.h"
 #include "tests/plot/AiutiPiano.h"
 #include "tests/ui/Modali.h"
-#include "ui/Main.h"
-#include "ui/UDiscreto.h"
-#include "ui/UIterataChild.h"
-#include "ui/UIterazioneChild.h"
-#include "ui/UParametriIter.h"
-#include "ui/UTraiettorieChild.h"
+#include "ui/frame/Main.h"
+#include "ui/dialogs/UDiscreto.h"
+#include "ui/windows/UIterataChild.h"
+#include "ui/windows/UIterazioneChild.h"
+#include "ui/dialogs/UParametriIter.h"
+#include "ui/windows/UTraiettorieChild.h"
 
 using namespace prova;
 

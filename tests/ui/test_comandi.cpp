@@ -21,11 +21,11 @@
 #include "core/system/SistemaW10.h"
 #include "tests/ui/Definizione.h"
 #include "tests/ui/Modali.h"
-#include "ui/Main.h"
-#include "ui/SpinEdit.h"
-#include "ui/UCoefficienti.h"
-#include "ui/UDimensioni.h"
-#include "ui/UParametri.h"
+#include "ui/frame/Main.h"
+#include "ui/widgets/SpinEdit.h"
+#include "ui/dialogs/UCoefficienti.h"
+#include "ui/dialogs/UDimensioni.h"
+#include "ui/dialogs/UParametri.h"
 
 using namespace prova;
 

@@ -7,11 +7,11 @@
 
 #include "core/base/Conversioni.h"
 #include "tests/ui/Modali.h"
-#include "ui/SpinEdit.h"
-#include "ui/StringGrid.h"
-#include "ui/UCoefficienti.h"
-#include "ui/UDimensioni.h"
-#include "ui/UParametri.h"
+#include "ui/widgets/SpinEdit.h"
+#include "ui/widgets/StringGrid.h"
+#include "ui/dialogs/UCoefficienti.h"
+#include "ui/dialogs/UDimensioni.h"
+#include "ui/dialogs/UParametri.h"
 
 namespace {
 

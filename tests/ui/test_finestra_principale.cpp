@@ -10,7 +10,7 @@
 
 #include "core/base/Conversioni.h"
 #include "tests/ui/Modali.h"
-#include "ui/Main.h"
+#include "ui/frame/Main.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include "plot/PianoTraiettorie.h"
 #include "tests/plot/AiutiPiano.h"
 #include "tests/ui/Definizione.h"
-#include "ui/Main.h"
-#include "ui/UFasi.h"
-#include "ui/UFasiChild.h"
-#include "ui/USperanza.h"
-#include "ui/USperanzaChild.h"
-#include "ui/UTraiettorieChild.h"
+#include "ui/frame/Main.h"
+#include "ui/dialogs/UFasi.h"
+#include "ui/windows/UFasiChild.h"
+#include "ui/dialogs/USperanza.h"
+#include "ui/windows/USperanzaChild.h"
+#include "ui/windows/UTraiettorieChild.h"
 
 using namespace prova;
 

@@ -11,11 +11,11 @@
 #include "tests/plot/AiutiPiano.h"
 #include "plot/PianoTraiettorie.h"
 #include "tests/ui/Modali.h"
-#include "ui/Main.h"
-#include "ui/UAboutBox.h"
-#include "ui/UMemoryStatus.h"
-#include "ui/USplashScreen.h"
-#include "ui/VersioneEseguibile.h"
+#include "ui/frame/Main.h"
+#include "ui/windows/UAboutBox.h"
+#include "ui/windows/UMemoryStatus.h"
+#include "ui/windows/USplashScreen.h"
+#include "ui/frame/VersioneEseguibile.h"
 
 using namespace prova;
 

@@ -1,7 +1,0 @@
-#include "ui/ThreadPrincipaleQt.h"
-
-#include <utility>
-
-void TThreadPrincipaleQt::Accoda(std::function<void()> work) {
-    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
-}

@@ -1,0 +1,18 @@
+#include "ui/dialogs/USperanza.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "ui/dialogs/PulsantiDialogo.h"
+
+TSperanza::TSperanza(QWidget* parent)
+    : QDialog(parent), funzione_(new QLineEdit(this)), istante_(new QLineEdit(this)) {
+    setObjectName("Speranza");
+    setWindowTitle("Speranza matematica");
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(CreaRighe({{"Funzione", funzione_}, {"Istante", istante_}}));
+    layout->addLayout(CreaPulsantiOkCancel(this));
+    funzione_->setMinimumWidth(220);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}

@@ -1,0 +1,29 @@
+#include "ui/frame/ErroreApplicazione.h"
+
+#include <string>
+
+#include <QMessageBox>
+
+#include "core/base/Exception.h"
+
+void EseguiComando(QWidget* parent, const std::function<void()>& comando) {
+    std::string messaggio;
+    try {
+        comando();
+        return;
+    } catch (const std::exception& e) {
+        messaggio = Frase(e.what());
+    } catch (...) {
+        messaggio = RapportoEccezioneCorrente();
+    }
+    QMessageBox::critical(parent, TitoloApplicazione, QString::fromStdString(messaggio));
+}
+
+void EseguiConRapporto(QWidget* parent, const std::function<void()>& comando) {
+    try {
+        comando();
+    } catch (...) {
+        QMessageBox::critical(parent, TitoloApplicazione,
+                              QString::fromStdString(RapportoEccezioneCorrente()));
+    }
+}

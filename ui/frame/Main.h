@@ -1,0 +1,156 @@
+// TMainForm: the program's multiple-document main window. Its menus and tool bar define a
+// system through dialogs, run its recalculations in the background with a progress bar,
+// interrupt them, change its grid and switch the decimal separator.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+
+#include "ui/frame/ErroreApplicazione.h"
+#include "ui/frame/FinestreAffidate.h"
+#include "ui/frame/MenuFiglio.h"
+#include "ui/frame/ThreadPrincipaleQt.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QProgressBar;
+class TAboutBox;
+class TBifurcation;
+class TComune;
+class TMemoryStatus;
+class TSistema;
+class TSplashScreen;
+struct TSchemaCreazione;
+
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    // Frees the system's windows, then the system (joining a run), then the engine's windows
+    // and the engine.
+    ~TMainForm() override;
+
+    QMdiArea* Area() const { return area_; }
+    TSistema* Sistema() const { return sistema_.get(); }
+    TBifurcation* Bifurcation() const { return bifurcation_.get(); }
+    int ContatorePassi() const { return contatorePassi_; }
+
+    // Installs s as the current system, freeing the previous one with its windows, and
+    // starts a run of one path.
+    void SetSistema(std::unique_ptr<TSistema> s);
+    // A child window bound to the current system: it is freed with the system, before it.
+    void AffidaFinestraAlSistema(QMdiSubWindow* finestra);
+    // Registers a system window as a listener of the current system: it is told of every
+    // completed path until the user closes it (ChiudiFinestraSistema).
+    void CollegaFinestra(TComune* finestra);
+    void ChiudiFinestraSistema(TComune& finestra);
+    // Installs the map engine, freeing the previous one with its windows.
+    void SetBifurcation(std::unique_ptr<TBifurcation> motore);
+    // Builds a system from the dialogs of one creation command; any error keeps the
+    // current system and its windows and shows the exception report.
+    void CreaSistema(const TSchemaCreazione& schema);
+
+    // Ties the program's end to the system: SIGTERM, SIGINT or SIGHUP ends the event loop,
+    // the end of the loop stops and joins a run and frees the system; a session logout is
+    // refused during a run, as closing the window is.
+    void InstallaArrestoOrdinato();
+    // The program hands over the windows it makes at start: the splash, shown modally on the
+    // first activation, and the about box. A main window without a splash shows none.
+    void SetSplash(TSplashScreen* splash);
+    void SetAboutBox(TAboutBox* about);
+    TMemoryStatus* MemoryStatus() const;
+
+    void InizioRicalcolo(int n);
+    void PassoCompletato();
+    void FineRicalcolo();
+
+public slots:
+    void Traiettoria1Click();
+    void Fasi1Click();
+    void Speranza1Click();
+    void PianoCartesiano1Click();
+    void Biforcazione1Click();
+    void Bifdiagram1Click();
+    void Lyapunov1Click();
+    void Iterazioni1Click();
+    void Iterata1Click();
+    void Ricalcola1Click();
+    void RicalcolaN1Click();
+    void Interrompi1Click();
+    void Opzioni1Click();
+    void Italiano1Click();
+    void Inglese1Click();
+    // Opens the link manager, or brings the open one forward: one server per program.
+    void AvviaDDE1Click();
+    void Memoria1Click();
+    void HelpAboutItemClick();
+    void FileExitItemClick();
+    void WindowCascadeItemClick();
+    void WindowTileItemClick();
+    void WindowArrangeItemClick();
+    void WindowMinimizeItemClick();
+    // Enables the window commands and merges the active child's menus into the bar.
+    void UpdateMenuItems();
+    // The program is ending: stops and joins a run, frees the system and its windows.
+    void TerminaEsecuzione();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void CreaAzioni();
+    void CreaMenu();
+    void CreaBarraStrumenti();
+    QAction* Voce(QMenu* menu, const char* testo, const char* nome,
+                  const char* suggerimento = nullptr);
+    QMenu* Menu(const char* testo, const char* nome, const char* suggerimento = nullptr);
+    void AvviaRicalcolo(int n);
+    // Shows a new child window at its own size; returns its sub-window.
+    QMdiSubWindow* ApriFinestra(QWidget* finestra);
+    void LiberaSistema();
+    void MostraErrore(const std::string& testo, const char* titolo);
+    void AggiornaElencoFinestre();
+    void FormActivate();
+
+    TThreadPrincipaleQt principale_;  // declared first: outlives the system
+    std::unique_ptr<TSistema> sistema_;
+    TFinestreAffidate finestreSistema_;
+    std::unique_ptr<TBifurcation> bifurcation_;
+    TFinestreAffidate finestreBiforcazione_;
+    QPointer<QMdiSubWindow> gestoreDDE_;  // the link manager, while it is open
+    int contatorePassi_ = 0;
+
+    QMdiArea* area_;
+    QProgressBar* progressBar_;
+    QLabel* statoRicalcolo_ = nullptr;  // "Interruzione in corso..." while a run ends
+    QAction* ricalcola_ = nullptr;
+    QAction* interrompi_ = nullptr;
+    QAction* eulero05_ = nullptr;
+    QMenu* debole1_ = nullptr;
+    QMenu* nuovo1_ = nullptr;
+    QMenu* deterministico1_ = nullptr;
+    QMenu* sistema1_ = nullptr;
+    QMenu* biforcazione2_ = nullptr;
+    QMenu* window1_ = nullptr;
+    QAction* ricalcolaN1_ = nullptr;
+    QAction* speranza1_ = nullptr;
+    QAction* opzioni1_ = nullptr;
+    QList<QAction*> comandiFinestre_;
+    QList<QAction*> elencoFinestre_;
+    QList<IMenuFiglio::Voce> menuPrincipali_;
+    bool primaAttivazione_ = true;
+    QPointer<TSplashScreen> splash_;
+    QPointer<TAboutBox> aboutBox_;
+    QPointer<TMemoryStatus> memoryStatus_;  // at most one; cleared when the user closes it
+};
