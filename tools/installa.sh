@@ -5,7 +5,7 @@ pacchetti=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-de
            libbenchmark-dev clang-14 libclang-rt-14-dev libmuparser-dev
            dbus-daemon libglib2.0-bin   # the link tests' own session bus, and gdbus
            qt6-svg-dev librandom123-dev libtomlplusplus-dev libboost-dev
-           libopenmpi-dev openmpi-bin)
+           libopenmpi-dev openmpi-bin ccache)
 mancanti=()
 for p in "${pacchetti[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || mancanti+=("$p")

@@ -6,6 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/installa.sh
 jobs=$(nproc)
+# Compiler cache: clones in other folders share it, since paths are hashed relative to the root.
+if command -v ccache >/dev/null; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
