@@ -4,6 +4,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 
@@ -35,6 +36,25 @@ void TieniNellArea(QMdiSubWindow* finestra) {
     const int x = std::max(0, std::min(finestra->x(), spazio.width() - dimensione.width()));
     const int y = std::max(0, std::min(finestra->y(), spazio.height() - dimensione.height()));
     finestra->setGeometry(x, y, dimensione.width(), dimensione.height());
+}
+
+QList<QKeySequence> TastiChiusura() {
+    QList<QKeySequence> tasti = QKeySequence::keyBindings(QKeySequence::Close);
+    const QKeySequence ctrlF4(Qt::CTRL | Qt::Key_F4);
+    if (!tasti.contains(ctrlF4)) tasti << ctrlF4;
+    return tasti;
+}
+
+void LasciaTastiChiusura(QMdiSubWindow* finestra) {
+    const QMenu* menu = finestra->systemMenu();
+    if (!menu) return;
+    const QList<QKeySequence> chiusura = TastiChiusura();
+    for (QAction* voce : menu->actions()) {
+        const QList<QKeySequence> tasti = voce->shortcuts();
+        if (std::any_of(tasti.begin(), tasti.end(),
+                        [&](const QKeySequence& t) { return chiusura.contains(t); }))
+            voce->setShortcuts({});
+    }
 }
 
 void Cascata(QMdiArea* area) {

@@ -106,7 +106,7 @@ TMainForm::TMainForm(QWidget* parent)
     setWindowIcon(IconaProgramma());
     auto* chiudiFiglio = new QAction("Chiudi finestra", this);
     chiudiFiglio->setObjectName("ChiudiFinestra");
-    chiudiFiglio->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    chiudiFiglio->setShortcuts(TastiChiusura());
     connect(chiudiFiglio, &QAction::triggered, area_, &QMdiArea::closeActiveSubWindow);
     addAction(chiudiFiglio);
 
@@ -295,6 +295,17 @@ void TMainForm::CreaBarraStrumenti() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == area_->viewport() && event->type() == QEvent::ChildAdded) {
+        // Still being built: its system menu exists once the queued call runs.
+        QPointer<QObject> figlio = static_cast<QChildEvent*>(event)->child();
+        QMetaObject::invokeMethod(
+            this,
+            [figlio] {
+                if (auto* finestra = qobject_cast<QMdiSubWindow*>(figlio.data()))
+                    LasciaTastiChiusura(finestra);
+            },
+            Qt::QueuedConnection);
+    }
     if (watched == area_->viewport() &&
         (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved))
         QMetaObject::invokeMethod(this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
@@ -534,6 +545,7 @@ void TMainForm::CreaSistema(const TSchemaCreazione& schema) {
         EseguiComando(this, [&] { nuovo = LeggiSistema(schema, *coefficienti, n, m); });
         if (nuovo) {
             SetSistema(std::move(nuovo));
+            AvvisaGriglia();
             return;
         }
         coefficienti->MostraCampoSegnato();
@@ -594,7 +606,13 @@ void TMainForm::Opzioni1Click() {
         const Extended passo = Numero(parametri.Passo());
         sistema_->SetIntervallo(inizio, fine, passo);
         AvviaRicalcolo(1);
+        AvvisaGriglia();
     });
+}
+
+void TMainForm::AvvisaGriglia() {
+    const QString avviso = AvvisoGriglia(sistema_->Inizio(), sistema_->Fine(), sistema_->Passo());
+    if (!avviso.isEmpty()) QMessageBox::warning(this, "Attenzione", avviso);
 }
 
 void TMainForm::InizioRicalcolo(int n) {

@@ -1,5 +1,16 @@
 #include "ui/windows/AvvisiPiano.h"
 
+QString AvvisoGriglia(Extended inizio, Extended fine, Extended passo) {
+    // A grid the system refuses never gets here.
+    if (!(fine > inizio))
+        return "Fine non supera Inizio: il percorso non ha tempi da tracciare e i piani "
+               "restano vuoti.";
+    if (!(passo <= fine - inizio))
+        return "Il passo supera Fine - Inizio: il percorso ha un solo passo e ogni traiettoria "
+               "è un segmento.";
+    return {};
+}
+
 QString AvvisoTempi(Extended inizio, Extended fine, Extended passo) {
     // Written so that a NaN fails each test and gets its reason.
     if (!(passo > 0))
