@@ -149,12 +149,15 @@ private slots:
         };
         std::sort(lettura.begin(), lettura.end(),
                   [&](QWidget* a, QWidget* b) { return posizione(a) < posizione(b); });
+        auto nome = [](QWidget* w) {
+            return w->metaObject()->className() + (":" + w->objectName());
+        };
         QStringList attesi, visitati;
-        for (QWidget* w : lettura) attesi << w->metaObject()->className() + (":" + w->objectName());
+        for (QWidget* w : lettura) attesi << nome(w);
         lettura.first()->setFocus();
         for (int i = 0; i <= lettura.size(); ++i) {
             QWidget* w = QApplication::focusWidget();
-            visitati << w->metaObject()->className() + (":" + w->objectName());
+            visitati << nome(w);
             QTest::keyClick(w, Qt::Key_Tab);
         }
         QCOMPARE(visitati, attesi + attesi.mid(0, 1));
