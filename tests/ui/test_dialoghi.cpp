@@ -200,10 +200,6 @@ private slots:
         TSperanza speranza;
         Mostra(&speranza);
         QCOMPARE(incolla(speranza.Funzione()), lunga.size());
-        TDiscreto discreto;
-        Mostra(&discreto);
-        QCOMPARE(incolla(discreto.Dinamica()), lunga.size());
-        QCOMPARE(incolla(discreto.Derivata()), lunga.size());
         TCoefficienti coefficienti;
         Mostra(&coefficienti);
         coefficienti.PageControl1()->setCurrentIndex(1);
