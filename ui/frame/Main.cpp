@@ -295,8 +295,11 @@ void TMainForm::CreaBarraStrumenti() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == area_->viewport() &&
+        (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved))
+        QMetaObject::invokeMethod(this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
     if (watched == area_->viewport() && event->type() == QEvent::ChildAdded) {
-        // Still being built: its system menu exists once the queued call runs.
+        // A new child is still being built: its system menu exists once the queued call runs.
         QPointer<QObject> figlio = static_cast<QChildEvent*>(event)->child();
         QMetaObject::invokeMethod(
             this,
@@ -306,9 +309,6 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             },
             Qt::QueuedConnection);
     }
-    if (watched == area_->viewport() &&
-        (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved))
-        QMetaObject::invokeMethod(this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
     return QMainWindow::eventFilter(watched, event);
 }
 
