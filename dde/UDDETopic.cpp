@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -71,6 +72,10 @@ TDDETopic::TDDETopic(TRifSistema rifSistema, QDBusConnection bus, QWidget* paren
     QFont carattere("Courier New");
     carattere.setBold(true);
     listView1_->setFont(carattere);
+    // The column titles in the window's own font: every property set, none taken from the list.
+    QFont titoli = font();
+    titoli.setResolveMask(QFont::AllPropertiesResolved);
+    listView1_->header()->setFont(titoli);
     listView1_->setColumnWidth(0, 150);
     listView1_->setColumnWidth(1, 60);
 

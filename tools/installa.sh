@@ -4,7 +4,7 @@ set -euo pipefail
 pacchetti=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev
            libbenchmark-dev clang-14 libclang-rt-14-dev libmuparser-dev
            dbus-daemon libglib2.0-bin   # the link tests' own session bus, and gdbus
-           qt6-svg-dev librandom123-dev libtomlplusplus-dev libboost-dev
+           qt6-svg-dev qt6-translations-l10n librandom123-dev libtomlplusplus-dev libboost-dev
            libopenmpi-dev openmpi-bin ccache)
 mancanti=()
 for p in "${pacchetti[@]}"; do

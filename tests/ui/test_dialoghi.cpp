@@ -1,4 +1,5 @@
 // The system definition dialogs, shown and driven as a user drives them.
+#include <QClipboard>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QLineEdit>
@@ -11,7 +12,11 @@
 #include "ui/widgets/StringGrid.h"
 #include "ui/dialogs/UCoefficienti.h"
 #include "ui/dialogs/UDimensioni.h"
+#include "ui/dialogs/UDiscreto.h"
+#include "ui/dialogs/UFasi.h"
 #include "ui/dialogs/UParametri.h"
+#include "ui/dialogs/UParametriIter.h"
+#include "ui/dialogs/USperanza.h"
 
 namespace {
 
@@ -54,6 +59,11 @@ std::unique_ptr<QDialog> CreaDialogo(const QString& classe) {
     if (classe == "TCoefficienti") return std::make_unique<TCoefficienti>();
     if (classe == "TCoefficientiS") return std::make_unique<TCoefficientiS>();
     if (classe == "TCoefficientiSD") return std::make_unique<TCoefficientiSD>();
+    if (classe == "TTraiettorie") return std::make_unique<TTraiettorie>();
+    if (classe == "TFasi") return std::make_unique<TFasi>();
+    if (classe == "TSperanza") return std::make_unique<TSperanza>();
+    if (classe == "TDiscreto") return std::make_unique<TDiscreto>();
+    if (classe == "TParametriIter") return std::make_unique<TParametriIter>();
     return std::make_unique<TParametri>();
 }
 
@@ -115,23 +125,90 @@ private slots:
         }
     }
 
-    void tab_walks_the_controls_from_top_to_bottom() {
-        TDimensioniS dimensioni;
-        Mostra(&dimensioni);
-        dimensioni.SpinEdit1()->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTRY_VERIFY(dimensioni.SpinEdit2()->hasFocus());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTRY_COMPARE(QApplication::focusWidget()->objectName(), QString("OKBtn"));
+    void tab_follows_the_layout_in_every_dialog_data() {
+        QTest::addColumn<QString>("classe");
+        for (const char* classe :
+             {"TDimensioni", "TDimensioniS", "TCoefficienti", "TCoefficientiS", "TCoefficientiSD",
+              "TParametri", "TTraiettorie", "TFasi", "TSperanza", "TDiscreto", "TParametriIter"})
+            QTest::newRow(classe) << QString(classe);
+    }
+    void tab_follows_the_layout_in_every_dialog() {
+        QFETCH(QString, classe);
+        const std::unique_ptr<QDialog> dialogo = CreaDialogo(classe);
+        if (auto* componenti = qobject_cast<TTraiettorie*>(dialogo.get()))
+            componenti->ImpostaComponenti(2);
+        Mostra(dialogo.get());
+        // What the user reads: top to bottom, then left to right.
+        QList<QWidget*> lettura;
+        for (QWidget* w : dialogo->findChildren<QWidget*>())
+            if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy())
+                lettura << w;
+        auto posizione = [&](QWidget* w) {
+            const QPoint centro = w->mapTo(dialogo.get(), w->rect().center());
+            return std::pair(centro.y(), centro.x());
+        };
+        std::sort(lettura.begin(), lettura.end(),
+                  [&](QWidget* a, QWidget* b) { return posizione(a) < posizione(b); });
+        auto nome = [](QWidget* w) {
+            return w->metaObject()->className() + (":" + w->objectName());
+        };
+        QStringList attesi, visitati;
+        for (QWidget* w : lettura) attesi << nome(w);
+        lettura.first()->setFocus();
+        for (int i = 0; i <= lettura.size(); ++i) {
+            QWidget* w = QApplication::focusWidget();
+            visitati << nome(w);
+            QTest::keyClick(w, Qt::Key_Tab);
+        }
+        QCOMPARE(visitati, attesi + attesi.mid(0, 1));
+    }
 
-        TCoefficientiS coefficienti;
-        coefficienti.ImpostaDimensioniMoti(2, 2);
+    void ctrl_tab_and_ctrl_page_keys_switch_coefficient_pages() {
+        TCoefficientiS dialogo;
+        dialogo.ImpostaDimensioniMoti(1, 1);
+        Mostra(&dialogo);
+        dialogo.StringGrid1()->setFocus();
+        const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> tasti[] = {
+            {Qt::Key_Tab, Qt::ControlModifier, 1},
+            {Qt::Key_PageDown, Qt::ControlModifier, 2},
+            {Qt::Key_PageDown, Qt::ControlModifier, 0},
+            {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 2},
+            {Qt::Key_PageUp, Qt::ControlModifier, 1}};
+        for (const auto& [tasto, modificatori, pagina] : tasti) {
+            QTest::keyClick(QApplication::focusWidget(), tasto, modificatori);
+            QCOMPARE(dialogo.PageControl1()->currentIndex(), pagina);
+            // The typing goes on in the grid of the page shown.
+            QCOMPARE(QApplication::focusWidget(), dialogo.PageControl1()->currentWidget()
+                                                      ->findChild<TStringGrid*>());
+        }
+        // Also from inside a cell being typed.
+        QTest::keyClicks(dialogo.StringGrid2(), "x");
+        QVERIFY(dialogo.StringGrid2()->indexWidget(dialogo.StringGrid2()->currentIndex()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(dialogo.PageControl1()->currentIndex(), 2);
+    }
+
+    void formula_fields_take_a_pasted_text_whole() {
+        const QString lunga = "x1" + QString("+x1").repeated(20000);  // 60,002 characters
+        QApplication::clipboard()->setText(lunga);
+        auto incolla = [&](QLineEdit* edit) {
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            return edit->text().size();
+        };
+        TSperanza speranza;
+        Mostra(&speranza);
+        QCOMPARE(incolla(speranza.Funzione()), lunga.size());
+        TCoefficienti coefficienti;
         Mostra(&coefficienti);
-        coefficienti.PageControl1()->setCurrentIndex(2);
-        coefficienti.PageControl1()->tabBar()->setFocus();
-        QTRY_VERIFY(coefficienti.PageControl1()->tabBar()->hasFocus());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTRY_COMPARE(QApplication::focusWidget(), coefficienti.StringGrid3());
+        coefficienti.PageControl1()->setCurrentIndex(1);
+        TStringGrid* deriva = coefficienti.StringGrid2();
+        deriva->setFocus();
+        QTest::keyClick(deriva, Qt::Key_F2);
+        auto* cella = qobject_cast<QLineEdit*>(deriva->indexWidget(deriva->currentIndex()));
+        QVERIFY(cella);
+        QCOMPARE(incolla(cella), lunga.size());
     }
 
     void spin_edits_bring_typed_values_into_range_data() {

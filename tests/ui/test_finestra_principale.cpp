@@ -10,6 +10,7 @@
 
 #include "core/base/Conversioni.h"
 #include "tests/ui/Modali.h"
+#include "ui/frame/ImmaginiAzioni.h"
 #include "ui/frame/Main.h"
 
 namespace {
@@ -190,8 +191,11 @@ private slots:
         main_->PassoCompletato();
         QCOMPARE(progresso->value(), 2);
         QCOMPARE(main_->ContatorePassi(), 2);
+        TMessaggio rifiuto;
+        risponditore_.Atteso(LeggiMessaggio(rifiuto));
         Azione("FileExitItem")->trigger();
         QVERIFY(main_->isVisible());
+        QVERIFY2(rifiuto.testo.contains("\"Interrompi\""), qPrintable(rifiuto.testo));
         main_->FineRicalcolo();
         for (const auto& [nome, abilitato] : inCorsa)
             QVERIFY2(Azione(nome)->isEnabled() == (QString(nome) != "Interrompi"), nome);
@@ -206,6 +210,48 @@ private slots:
         for (const char* nome : comandi) QTRY_VERIFY2(Azione(nome)->isEnabled(), nome);
         delete figlio;
         for (const char* nome : comandi) QTRY_VERIFY2(!Azione(nome)->isEnabled(), nome);
+    }
+
+    void cascade_keeps_each_size_and_shrinks_only_what_does_not_fit() {
+        const QRect spazio(QPoint(0, 0), main_->Area()->viewport()->size());
+        const QSize dimensioni[] = {{459, 300}, {250, 171}, {spazio.width() + 300, 120}};
+        QList<QMdiSubWindow*> finestre;
+        for (const QSize& d : dimensioni) {
+            finestre << AggiungiFiglio(new QWidget, "figlio");
+            finestre.last()->setGeometry(QRect(QPoint(40, 200), d));
+        }
+        main_->Area()->setActiveSubWindow(finestre[0]);
+        Azione("WindowCascadeItem")->trigger();
+        QCOMPARE(finestre[0]->size(), dimensioni[0]);
+        QCOMPARE(finestre[1]->size(), dimensioni[1]);
+        QCOMPARE(finestre[2]->size(), QSize(spazio.width(), 120));
+        // Overlapping down and right, the active one in front.
+        QVERIFY(finestre[0]->x() > finestre[1]->x() && finestre[0]->y() > finestre[1]->y());
+        QCOMPARE(main_->Area()->subWindowList(QMdiArea::StackingOrder).last(), finestre[0]);
+        for (QMdiSubWindow* f : finestre) QVERIFY(spazio.contains(f->geometry()));
+    }
+
+    void children_open_inside_the_area_with_the_program_icon() {
+        main_->resize(620, 480);
+        for (int i = 0; i < 5; ++i) Azione("PianoCartesiano1")->trigger();
+        Azione("Memoria1")->trigger();
+        const QRect spazio(QPoint(0, 0), main_->Area()->viewport()->size());
+        const QImage icona = IconaProgramma().pixmap(16).toImage();
+        QVERIFY(!icona.isNull());
+        for (QMdiSubWindow* f : main_->Area()->subWindowList()) {
+            QVERIFY2(spazio.contains(f->geometry()), qPrintable(f->windowTitle()));
+            QCOMPARE(f->windowIcon().pixmap(16).toImage(), icona);
+        }
+    }
+
+    void ctrl_f4_closes_the_active_child() {
+        QMdiSubWindow* primo = AggiungiFiglio(new QWidget, "Primo");
+        QPointer<QMdiSubWindow> secondo = AggiungiFiglio(new QWidget, "Secondo");
+        main_->Area()->setActiveSubWindow(secondo);
+        QTest::qWait(20);  // the user's key comes once the children are shown
+        QTest::keyClick(main_, Qt::Key_F4, Qt::ControlModifier);
+        QTRY_VERIFY(!secondo);
+        QCOMPARE(main_->Area()->subWindowList(), QList<QMdiSubWindow*>{primo});
     }
 
     void tile_places_children_side_by_side_data() {

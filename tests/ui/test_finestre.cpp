@@ -144,6 +144,55 @@ private slots:
         QVERIFY(!curva(0.2L));
     }
 
+    // An ordinary sweep brings no warning: the fixture fails any test on an unexpected box.
+    void phase_sweep_that_draws_nothing_is_announced_data() {
+        QTest::addColumn<QString>("inizio");
+        QTest::addColumn<QString>("fine");
+        QTest::addColumn<QString>("passo");
+        QTest::addColumn<QString>("avviso");  // how the warning starts
+        QTest::newRow("step over the span") << "0" << "1" << "2" << "Il passo supera";
+        QTest::newRow("end before start") << "1" << "0" << "0.01" << "Fine non supera";
+    }
+    void phase_sweep_that_draws_nothing_is_announced() {
+        QFETCH(QString, inizio);
+        QFETCH(QString, fine);
+        QFETCH(QString, passo);
+        QFETCH(QString, avviso);
+        Definisci(2);
+        risponditore_.Atteso([=](QWidget* w) {
+            auto* dialogo = qobject_cast<TFasi*>(w);
+            for (int k : {0, 1}) dialogo->CheckListBox1()->item(k)->setCheckState(Qt::Checked);
+            Digita(dialogo->Inizio(), inizio);
+            Digita(dialogo->Fine(), fine);
+            Digita(dialogo->Passo(), passo);
+            Clicca(w, "OKBtn");
+        });
+        TMessaggio letto;
+        risponditore_.Atteso(LeggiMessaggio(letto));
+        Azione("Fasi1")->trigger();
+        QVERIFY2(letto.testo.startsWith(avviso), qPrintable(letto.testo));
+        // No pixel of the curve's colours, which run from yellow to red.
+        const QImage tela = Tela(*Finestre<TFasiChild>().value(0)->Piano());
+        for (int x = 0; x < tela.width(); ++x)
+            for (int y = 0; y < tela.height(); ++y)
+                QVERIFY(qRed(tela.pixel(x, y)) != 255 || qBlue(tela.pixel(x, y)) != 0);
+    }
+
+    void statistics_labels_fit_their_values_inside_the_area() {
+        main_->resize(520, 420);
+        Definisci(1);
+        TSperanzaChild* statistiche = ApriStatistiche("x1*1.000000000123+sin(x1)/3", "0.5");
+        for (int i = 0; i < 2; ++i) Ricalcola();
+        for (QLabel* valore : {statistiche->Funzione(), statistiche->Media(),
+                               statistiche->Varianza(), statistiche->Osservazioni()}) {
+            QVERIFY2(valore->width() >= valore->sizeHint().width(), qPrintable(valore->text()));
+            QVERIFY(statistiche->rect().contains(valore->geometry()));
+        }
+        const QRect spazio(QPoint(0, 0), main_->Area()->viewport()->size());
+        for (QMdiSubWindow* f : main_->Area()->subWindowList())
+            QVERIFY(spazio.contains(f->geometry()));
+    }
+
     void statistics_of_a_deterministic_system() {
         Definisci(1);
         TSperanzaChild* statistiche = ApriStatistiche("x1*2+x0", "1");

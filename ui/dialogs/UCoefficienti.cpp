@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -57,8 +59,30 @@ TCoefficienti::TCoefficienti(QWidget* parent)
     layout->addLayout(sotto);
     layout->addLayout(CreaPulsantiOkCancel(this));
     resize(440, 360);
+    OrdinaTabulazione(this);
+    // Ctrl+Tab and Ctrl+PgDn go to the next page, with Shift or PgUp to the previous one,
+    // also from inside a cell being typed.
+    const std::pair<QKeyCombination, int> cambiPagina[] = {
+        {Qt::CTRL | Qt::Key_Tab, 1},
+        {Qt::CTRL | Qt::Key_PageDown, 1},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+        {Qt::CTRL | Qt::Key_PageUp, -1}};
+    for (const auto& [tasti, verso] : cambiPagina)
+        connect(new QShortcut(QKeySequence(tasti), this), &QShortcut::activated, this,
+                [this, verso = verso] { CambiaPagina(verso); });
     // What the user types first goes into cell [1, 1] of the first page.
     stringGrid1_->setFocus();
+}
+
+void TCoefficienti::CambiaPagina(int verso) {
+    const int pagine = pageControl1_->count();
+    pageControl1_->setCurrentIndex((pageControl1_->currentIndex() + verso + pagine) % pagine);
+    // The typing goes on in the new page's grid; a page without a visible grid keeps the tabs.
+    auto* grid = pageControl1_->currentWidget()->findChild<TStringGrid*>();
+    if (grid && grid->isVisible())
+        grid->setFocus(Qt::ShortcutFocusReason);
+    else
+        pageControl1_->tabBar()->setFocus(Qt::ShortcutFocusReason);
 }
 
 void TCoefficienti::SegnaCampo(QWidget* campo, int colonna, int riga) {
@@ -96,6 +120,7 @@ void TCoefficienti::AggiungiPaginaDiffusione() {
 TCoefficientiS::TCoefficientiS(QWidget* parent) : TCoefficienti(parent) {
     setObjectName("CoefficientiS");
     AggiungiPaginaDiffusione();
+    OrdinaTabulazione(this);
 }
 
 void TCoefficientiS::ImpostaDimensioniMoti(int n, int m) {
@@ -109,6 +134,7 @@ void TCoefficientiS::ImpostaDimensioniMoti(int n, int m) {
 TCoefficientiSD::TCoefficientiSD(QWidget* parent) : TCoefficienti(parent) {
     setObjectName("CoefficientiSD");
     AggiungiPaginaDiffusione();
+    OrdinaTabulazione(this);
 }
 
 void TCoefficientiSD::ImpostaDiagonale(int n) {

@@ -29,6 +29,8 @@ public:
     // MostraCampoSegnato makes it current, on its page, for when the dialog shows again.
     void SegnaCampo(QWidget* campo, int colonna = 1, int riga = 1);
     void MostraCampoSegnato();
+    // The next page (verso 1) or the previous one (-1), round the ends.
+    void CambiaPagina(int verso);
 
 protected:
     // Adds the page "Diffusione" with StringGrid3 (for the two stochastic variants).

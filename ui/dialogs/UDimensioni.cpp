@@ -30,6 +30,7 @@ TDimensioni::TDimensioni(QWidget* parent)
     layout->addStretch();
     layout->addLayout(CreaPulsantiOkCancel(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    OrdinaTabulazione(this);
 }
 
 TDimensioniS::TDimensioniS(QWidget* parent)
@@ -38,5 +39,5 @@ TDimensioniS::TDimensioniS(QWidget* parent)
     spinEdit2_->setObjectName("SpinEdit2");
     label2_ = CreaEtichetta("Numero moti:", "Label2", spinEdit2_, this);
     Righe()->addRow(label2_, spinEdit2_);
-    setTabOrder(SpinEdit1(), spinEdit2_);  // before the buttons, which were created first
+    OrdinaTabulazione(this);
 }

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "ui/dialogs/PulsantiDialogo.h"
+#include "ui/widgets/TestoLungo.h"
 
 TDiscreto::TDiscreto(QWidget* parent)
     : QDialog(parent), dinamica_(new QLineEdit("x0*x1*(1-x1)", this)),
@@ -22,9 +23,12 @@ TDiscreto::TDiscreto(QWidget* parent)
         righe->addRow(etichetta, edit);
     }
     dinamica_->setMinimumWidth(180);
+    AccettaTestoIntero(dinamica_);
+    AccettaTestoIntero(derivata_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(righe);
     layout->addWidget(new QLabel("Convesrione dei parametri: L = x0, X = x1", this));
     layout->addLayout(CreaPulsantiOkCancel(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    OrdinaTabulazione(this);
 }

@@ -15,4 +15,5 @@ TFasi::TFasi(QWidget* parent)
     setWindowTitle("Fasi");
     CheckListBox1()->setFixedHeight(153);
     Corpo()->addLayout(CreaRighe({{"Inizio", inizio_}, {"Fine", fine_}, {"Passo", passo_}}));
+    OrdinaTabulazione(this);
 }

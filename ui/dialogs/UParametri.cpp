@@ -15,4 +15,5 @@ TParametri::TParametri(QWidget* parent)
     layout->addLayout(CreaRighe({{"Inizio", inizio_}, {"Fine", fine_}, {"Passo", passo_}}));
     layout->addLayout(CreaPulsantiOkCancel(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    OrdinaTabulazione(this);
 }

@@ -16,4 +16,5 @@ TParametriIter::TParametriIter(QWidget* parent)
         CreaRighe({{"Seed", seed_}, {"Skip", skip_}, {"Iterazioni", iterazioni_}}));
     layout->addLayout(CreaPulsantiOkCancel(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    OrdinaTabulazione(this);
 }

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "ui/dialogs/PulsantiDialogo.h"
+#include "ui/widgets/TestoLungo.h"
 
 TSperanza::TSperanza(QWidget* parent)
     : QDialog(parent), funzione_(new QLineEdit(this)), istante_(new QLineEdit(this)) {
@@ -14,5 +15,7 @@ TSperanza::TSperanza(QWidget* parent)
     layout->addLayout(CreaRighe({{"Funzione", funzione_}, {"Istante", istante_}}));
     layout->addLayout(CreaPulsantiOkCancel(this));
     funzione_->setMinimumWidth(220);
+    AccettaTestoIntero(funzione_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    OrdinaTabulazione(this);
 }

@@ -16,6 +16,7 @@ TTraiettorie::TTraiettorie(QWidget* parent)
     layout->addLayout(corpo_);
     layout->addLayout(CreaPulsantiOkCancel(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    OrdinaTabulazione(this);
 }
 
 void TTraiettorie::ImpostaComponenti(int n) {

@@ -14,16 +14,7 @@ void EseguiComando(QWidget* parent, const std::function<void()>& comando) {
     } catch (const std::exception& e) {
         messaggio = Frase(e.what());
     } catch (...) {
-        messaggio = RapportoEccezioneCorrente();
+        messaggio = "Errore sconosciuto.";
     }
     QMessageBox::critical(parent, TitoloApplicazione, QString::fromStdString(messaggio));
-}
-
-void EseguiConRapporto(QWidget* parent, const std::function<void()>& comando) {
-    try {
-        comando();
-    } catch (...) {
-        QMessageBox::critical(parent, TitoloApplicazione,
-                              QString::fromStdString(RapportoEccezioneCorrente()));
-    }
 }

@@ -106,3 +106,5 @@ QIcon ImmagineStrumento(TImmagineStrumento immagine) {
         }
     });
 }
+
+QIcon IconaProgramma() { return QIcon(":/vantor.svg"); }

@@ -1,5 +1,5 @@
 // The images of the main window's three actions and of the plot windows' mouse tools, drawn
-// at start instead of read from files.
+// at start instead of read from files; and the program's own icon, built into it.
 #pragma once
 
 #include <QIcon>
@@ -11,3 +11,6 @@ QIcon ImmagineAzione(TImmagineAzione immagine);
 enum class TImmagineStrumento { Move = 0, ZoomInverso = 1, Zoom = 2, Nessuno = 3 };
 
 QIcon ImmagineStrumento(TImmagineStrumento immagine);
+
+// The icon of the desktop entry, which every window of the program shows.
+QIcon IconaProgramma();

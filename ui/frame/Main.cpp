@@ -30,9 +30,11 @@
 #include "core/system/Gauss.h"
 #include "core/system/Sistema.h"
 #include "dde/UDDETopic.h"
+#include "ui/frame/DisposizioneFinestre.h"
 #include "ui/frame/ImmaginiAzioni.h"
 #include "ui/frame/SchemiCreazione.h"
 #include "ui/frame/SegnaliTerminazione.h"
+#include "ui/windows/AvvisiPiano.h"
 #include "ui/windows/UAboutBox.h"
 #include "ui/dialogs/UCoefficienti.h"
 #include "ui/dialogs/UDiscreto.h"
@@ -100,6 +102,13 @@ TMainForm::TMainForm(QWidget* parent)
     CreaAzioni();
     CreaMenu();
     CreaBarraStrumenti();
+    // The children show the program's icon through their parent, not the toolkit's.
+    setWindowIcon(IconaProgramma());
+    auto* chiudiFiglio = new QAction("Chiudi finestra", this);
+    chiudiFiglio->setObjectName("ChiudiFinestra");
+    chiudiFiglio->setShortcuts(TastiChiusura());
+    connect(chiudiFiglio, &QAction::triggered, area_, &QMdiArea::closeActiveSubWindow);
+    addAction(chiudiFiglio);
 
     // Every change of the children re-evaluates the window commands and the merged menus.
     connect(area_, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateMenuItems);
@@ -289,6 +298,17 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == area_->viewport() &&
         (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved))
         QMetaObject::invokeMethod(this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
+    if (watched == area_->viewport() && event->type() == QEvent::ChildAdded) {
+        // A new child is still being built: its system menu exists once the queued call runs.
+        QPointer<QObject> figlio = static_cast<QChildEvent*>(event)->child();
+        QMetaObject::invokeMethod(
+            this,
+            [figlio] {
+                if (auto* finestra = qobject_cast<QMdiSubWindow*>(figlio.data()))
+                    LasciaTastiChiusura(finestra);
+            },
+            Qt::QueuedConnection);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -316,6 +336,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     // Eulero05 is disabled exactly while a recalculation runs.
     if (!eulero05_->isEnabled()) {
         event->ignore();
+        QMessageBox::information(this, windowTitle(),
+                                 "Un ricalcolo è in corso: scegliere \"Interrompi\" e attendere "
+                                 "la fine del percorso in corso, poi uscire.");
         return;
     }
     QMainWindow::closeEvent(event);
@@ -361,6 +384,7 @@ QMdiSubWindow* TMainForm::ApriFinestra(QWidget* finestra) {
     QMdiSubWindow* sotto = area_->addSubWindow(finestra);
     sotto->show();
     sotto->resize(dimensione + sotto->size() - finestra->size());
+    TieniNellArea(sotto);
     return sotto;
 }
 
@@ -387,7 +411,7 @@ void TMainForm::Fasi1Click() {
     if (dialogo.exec() != QDialog::Accepted) return;
     const QList<int> scelti = dialogo.Selezionati();
     if (scelti.size() != 2) {
-        QMessageBox::warning(this, "Warning", "Occorre selezionare 2 componenti!");
+        QMessageBox::warning(this, "Attenzione", "Occorre selezionare 2 componenti!");
         return;
     }
     auto* finestra = new TFasiChild;
@@ -400,9 +424,13 @@ void TMainForm::Fasi1Click() {
     AffidaFinestraAlSistema(ApriFinestra(finestra));
     // A number that cannot be read leaves the window open but not told of new paths.
     EseguiComando(this, [&] {
-        piano->SetTempi(Numero(dialogo.Inizio()), Numero(dialogo.Fine()),
-                        Numero(dialogo.Passo()));
+        const Extended inizio = Numero(dialogo.Inizio());
+        const Extended fine = Numero(dialogo.Fine());
+        const Extended passo = Numero(dialogo.Passo());
+        piano->SetTempi(inizio, fine, passo);
         CollegaFinestra(finestra);
+        const QString avviso = AvvisoTempi(inizio, fine, passo);
+        if (!avviso.isEmpty()) QMessageBox::warning(this, finestra->windowTitle(), avviso);
     });
 }
 
@@ -435,7 +463,7 @@ void TMainForm::Biforcazione1Click() {
     TDiscreto dialogo(this);
     if (dialogo.exec() != QDialog::Accepted) return;
     // Any error frees the new engine and keeps the current one with its windows.
-    EseguiConRapporto(this, [&] {
+    EseguiComando(this, [&] {
         auto motore = std::make_unique<TBifurcation>();
         motore->Dinamica().SetText(dialogo.Dinamica()->text().toStdString());
         motore->Derivata().SetText(dialogo.Derivata()->text().toStdString());
@@ -514,9 +542,10 @@ void TMainForm::CreaSistema(const TSchemaCreazione& schema) {
     // current system, and shows the dialog again as it was left, on the failing field.
     while (coefficienti->exec() == QDialog::Accepted) {
         std::unique_ptr<TSistema> nuovo;
-        EseguiConRapporto(this, [&] { nuovo = LeggiSistema(schema, *coefficienti, n, m); });
+        EseguiComando(this, [&] { nuovo = LeggiSistema(schema, *coefficienti, n, m); });
         if (nuovo) {
             SetSistema(std::move(nuovo));
+            AvvisaGriglia();
             return;
         }
         coefficienti->MostraCampoSegnato();
@@ -577,7 +606,13 @@ void TMainForm::Opzioni1Click() {
         const Extended passo = Numero(parametri.Passo());
         sistema_->SetIntervallo(inizio, fine, passo);
         AvviaRicalcolo(1);
+        AvvisaGriglia();
     });
+}
+
+void TMainForm::AvvisaGriglia() {
+    const QString avviso = AvvisoGriglia(sistema_->Inizio(), sistema_->Fine(), sistema_->Passo());
+    if (!avviso.isEmpty()) QMessageBox::warning(this, "Attenzione", avviso);
 }
 
 void TMainForm::InizioRicalcolo(int n) {
@@ -620,6 +655,7 @@ void TMainForm::Inglese1Click() {
 void TMainForm::AvviaDDE1Click() {
     if (!gestoreDDE_) {
         gestoreDDE_ = TDDETopic::Apri(area_, [this] { return sistema_.get(); });
+        if (gestoreDDE_) TieniNellArea(gestoreDDE_);
         return;
     }
     gestoreDDE_->showNormal();
@@ -640,7 +676,7 @@ void TMainForm::HelpAboutItemClick() {
     aboutBox_->exec();
 }
 
-void TMainForm::WindowCascadeItemClick() { area_->cascadeSubWindows(); }
+void TMainForm::WindowCascadeItemClick() { Cascata(area_); }
 
 void TMainForm::WindowTileItemClick() {
     // Side by side: about sqrt(count) rows per column, the last column taking the rest.

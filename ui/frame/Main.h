@@ -116,6 +116,8 @@ private:
                   const char* suggerimento = nullptr);
     QMenu* Menu(const char* testo, const char* nome, const char* suggerimento = nullptr);
     void AvviaRicalcolo(int n);
+    // Tells the user when the current system's grid leaves its plots empty or bare.
+    void AvvisaGriglia();
     // Shows a new child window at its own size; returns its sub-window.
     QMdiSubWindow* ApriFinestra(QWidget* finestra);
     void LiberaSistema();

@@ -42,7 +42,7 @@ void TBarraLambda::ChiediLimite(bool minimo) {
         this, "Parametro della biforcazione", minimo ? "Valore minimo" : "Valore massimo",
         QLineEdit::Normal, QString::fromStdString(FloatToStr(attuale / 1000.0L)), &ok);
     if (!ok) return;
-    EseguiConRapporto(this, [&] {
+    EseguiComando(this, [&] {
         const Extended posizione = std::nearbyint(StrToFloat(testo.toStdString()) * 1000);
         if (!(std::fabs(posizione) <= 1e9L)) throw ERangeError();
         if (minimo)

@@ -1,11 +1,27 @@
 #include "ui/widgets/StringGrid.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+
+#include "ui/widgets/TestoLungo.h"
 
 namespace {
 
 constexpr int LarghezzaEtichette = 100;
 constexpr int LarghezzaCelle = 180;
+
+// The cells hold formulas: their editor takes a pasted text whole.
+class TEditorCella : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& opzioni,
+                          const QModelIndex& indice) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, opzioni, indice);
+        if (auto* riga = qobject_cast<QLineEdit*>(editor)) AccettaTestoIntero(riga);
+        return editor;
+    }
+};
 
 }  // namespace
 
@@ -21,6 +37,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(2, 2, parent) {
     // it cannot race with keys typed right after it.
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(new TEditorCella(this));
     PreparaCelleFisse();
     setCurrentCell(1, 1);
 }

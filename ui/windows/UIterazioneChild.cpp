@@ -2,11 +2,13 @@
 
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 
 #include "core/base/Conversioni.h"
 #include "core/discrete/Bifurcation.h"
 #include "ui/frame/ErroreApplicazione.h"
 #include "ui/dialogs/UParametriIter.h"
+#include "ui/windows/AvvisiPiano.h"
 
 TIterazioneChild::TIterazioneChild(TBifurcation& motore, QWidget* parent)
     : TComunePiano(parent), motore_(motore), barra_(new TBarraLambda(this)),
@@ -37,5 +39,7 @@ void TIterazioneChild::Parametri1Click() {
         piano_->SetSeed(StrToFloat(dialogo.Seed()->text().toStdString()));
         piano_->SetSkip(StrToInt(dialogo.Skip()->text().toStdString()));
         piano_->SetIterazioni(StrToInt(dialogo.Iterazioni()->text().toStdString()));
+        const QString avviso = AvvisoIterazioni(piano_->Iterazioni());
+        if (!avviso.isEmpty()) QMessageBox::warning(this, windowTitle(), avviso);
     });
 }

@@ -3,12 +3,15 @@
 #include <algorithm>
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
 
 #include "core/base/Conversioni.h"
+#include "ui/frame/DisposizioneFinestre.h"
 
 namespace {
 QString Testo(Extended v) { return QString::fromStdString(FloatToStr(v)); }
@@ -49,6 +52,19 @@ TSperanzaChild::TSperanzaChild(QWidget* parent)
         AggiornaStatistiche();
     });
     connect(continuo_, &QCheckBox::clicked, this, &TSperanzaChild::AggiornaStatistiche);
+}
+
+bool TSperanzaChild::event(QEvent* event) {
+    const bool gestito = TComune::event(event);
+    auto* sotto = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (event->type() == QEvent::LayoutRequest && sotto) {
+        const int manca = layout()->minimumSize().width() - width();
+        if (manca > 0) {
+            sotto->resize(sotto->width() + manca, sotto->height());
+            TieniNellArea(sotto);
+        }
+    }
+    return gestito;
 }
 
 void TSperanzaChild::ImpostaIstante(int n, Extended t) {

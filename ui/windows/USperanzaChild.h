@@ -38,6 +38,10 @@ public:
     void SistemaAggiornato(TSistema& sender) override;
     void AggiornaStatistiche();
 
+protected:
+    // A value or function text wider than the window widens it, inside the area.
+    bool event(QEvent* event) override;
+
 private:
     QLabel* funzione_;
     QLabel* media_;

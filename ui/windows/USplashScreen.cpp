@@ -12,6 +12,7 @@ TSplashScreen::TSplashScreen(QWidget* parent)
       image1_(new TPianoTraiettorie), timer1_(new QTimer(this)) {
     setObjectName("SplashScreen");
     setWindowTitle("Vantor");
+    setWindowFlag(Qt::FramelessWindowHint);  // a picture, not a window to move or close
     // The logistic map from its first period doubling to full chaos.
     motore_->Dinamica().SetText("x0*x1*(1-x1)");
     image1_->setObjectName("Image1");

@@ -1,10 +1,12 @@
 #include "ui/windows/UTraiettorieChild.h"
 
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 
 #include "ui/windows/CustomFunction.h"
 #include "ui/frame/ErroreApplicazione.h"
+#include "ui/widgets/TestoLungo.h"
 
 TTraiettorieChild::TTraiettorieChild(QWidget* parent)
     : TComunePiano(parent), piano_(new TPianoTraiettorie(this)),
@@ -25,10 +27,13 @@ TTraiettorieChild::TTraiettorieChild(QWidget* parent)
 QList<IMenuFiglio::Voce> TTraiettorieChild::MenuFiglio() const { return {{funzione1_, 1}}; }
 
 void TTraiettorieChild::Aggiungi1Click() {
-    bool ok = false;
-    const QString testo = QInputDialog::getText(this, "Inserire funzione", "Y = F(x0)",
-                                                QLineEdit::Normal, "x0", &ok);
-    if (!ok) return;
+    QInputDialog dialogo(this);
+    dialogo.setWindowTitle("Inserire funzione");
+    dialogo.setLabelText("Y = F(x0)");
+    dialogo.setTextValue("x0");
+    if (auto* edit = dialogo.findChild<QLineEdit*>()) AccettaTestoIntero(edit);
+    if (dialogo.exec() != QDialog::Accepted) return;
+    const QString testo = dialogo.textValue();
     EseguiComando(this, [&] {
         piano_->AddFunzione(std::make_unique<TCustomFunction>(testo.toStdString()));
     });
