@@ -183,8 +183,16 @@ void TDDETopic::AdviseStop(const QString& cliente, const QString& item) {
 }
 
 void TDDETopic::ClienteUscito(const QString& cliente) {
-    for (int i = listView1_->topLevelItemCount(); i-- > 0;)
-        if (Riga(listView1_, i)->Cliente() == cliente) delete Riga(listView1_, i);
+    // In one pass: each row taken from a long list one at a time would cost its length.
+    QList<QTreeWidgetItem*> restano;
+    for (QTreeWidgetItem* riga : listView1_->invisibleRootItem()->takeChildren()) {
+        if (static_cast<TRigaLink*>(riga)->Cliente() == cliente) {
+            delete riga;
+        } else {
+            restano << riga;
+        }
+    }
+    listView1_->addTopLevelItems(restano);
     clienti_->removeWatchedService(cliente);
     linkPerCliente_.remove(cliente);
     nonLeggono_.remove(cliente);

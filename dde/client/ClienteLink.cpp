@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int AttesaRisposta = 10000;  // ms for the server to answer the link's start
+constexpr char BusPerso[] = "cannot be reached: the session bus is gone";
 
 void Avvisa(const QString& testo) {
     std::fprintf(stderr, "vantor-link: %s\n", qPrintable(testo));
@@ -42,12 +43,14 @@ int TClienteLink::Avvia() {
                                              QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(servizio, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& nuovo) {
-                ServizioScomparso(nuovo.isEmpty() ? "has closed" : "passed to another program");
+                ServizioScomparso(!bus_.isConnected() ? BusPerso
+                                  : nuovo.isEmpty()   ? "has closed"
+                                                      : "passed to another program");
             });
-    // Nothing else reports a bus that goes away.
+    // A bus that goes away is not always reported as the name's end.
     auto* bus = new QTimer(this);
     connect(bus, &QTimer::timeout, this, [this] {
-        if (!bus_.isConnected()) ServizioScomparso("cannot be reached: the session bus is gone");
+        if (!bus_.isConnected()) ServizioScomparso(BusPerso);
     });
     bus->start(500);
     if (!bus_.connect(NomiLink::Servizio, NomiLink::Oggetto, NomiLink::Interfaccia,
