@@ -3,6 +3,8 @@
 #include <utility>
 
 #include <QDBusConnectionInterface>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -158,10 +160,15 @@ bool TDDETopic::AdviseStart(const QString& cliente, const QString& item,
     if (!linkPerCliente_.contains(cliente)) {
         clienti_->addWatchedService(cliente);
         // A client that left before the watch began would otherwise keep its rows for ever.
-        if (!bus_.interface()->isServiceRegistered(cliente).value()) {
-            clienti_->removeWatchedService(cliente);
-            return false;
-        }
+        // Asked without waiting: the bus may be slow to answer, the window must not be.
+        auto* domanda = new QDBusPendingCallWatcher(
+            bus_.interface()->asyncCall("NameHasOwner", cliente), this);
+        connect(domanda, &QDBusPendingCallWatcher::finished, this,
+                [this, cliente](QDBusPendingCallWatcher* risposta) {
+                    const QDBusPendingReply<bool> presente = *risposta;
+                    if (presente.isValid() && !presente.value()) ClienteUscito(cliente);
+                    risposta->deleteLater();
+                });
     }
     ++linkPerCliente_[cliente];
     auto* riga = new TRigaLink(std::move(dati), cliente);
