@@ -39,14 +39,16 @@ class TestLinkOstile : public QObject {
     }
     int Righe() const { return topic_->ListView1()->topLevelItemCount(); }
 
-    QProcess* Ostile(const QStringList& argomenti, const QString& bus = {}) {
+    // A client process, on the given bus or the test's own.
+    QProcess* Ostile(const QStringList& argomenti, const QString& bus = {},
+                     const QString& programma = CLIENTE_OSTILE) {
         auto* p = new QProcess(this);
         if (!bus.isEmpty()) {
             QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
             ambiente.insert("DBUS_SESSION_BUS_ADDRESS", bus);
             p->setProcessEnvironment(ambiente);
         }
-        p->start(CLIENTE_OSTILE, argomenti);
+        p->start(programma, argomenti);
         return p;
     }
     // The lines the process has printed so far.
@@ -147,7 +149,8 @@ private slots:
         const int spinte = 3 * limite / (64 * 65536) + 1;
         for (int spinta = 1; spinta <= spinte; ++spinta) {
             topic_->AggiornaClick();
-            QTRY_VERIFY_WITH_TIMEOUT(HaDetto(lettore, QString::number(spinta)), 5000);
+            QTRY_VERIFY2_WITH_TIMEOUT(HaDetto(lettore, QString::number(spinta)),
+                                      qPrintable(QString("push %1").arg(spinta)), 5000);
         }
         QVERIFY2(ritardo.Peggiore() < 100, qPrintable(QString::number(ritardo.Peggiore())));
         // The silent client's 64 rows say so once it has failed to answer.
@@ -166,11 +169,7 @@ private slots:
         auto altro = std::make_unique<TBusPrivato>(0, false);
         const QString indirizzo = QString::fromStdString(altro->Indirizzo());
         Apri(QDBusConnection::connectToBus(indirizzo, "altro"));
-        auto* client = new QProcess(this);
-        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-        ambiente.insert("DBUS_SESSION_BUS_ADDRESS", indirizzo);
-        client->setProcessEnvironment(ambiente);
-        client->start(VANTOR_LINK, {"--once", "0;1;0.5;0;1;"});
+        QProcess* client = Ostile({"--once", "0;1;0.5;0;1;"}, indirizzo, VANTOR_LINK);
         QTRY_COMPARE_WITH_TIMEOUT(Righe(), 1, Processi);
         altro.reset();  // the daemon ends; the client may notice the name's end first
         QTRY_COMPARE_WITH_TIMEOUT(client->state(), QProcess::NotRunning, Processi);
