@@ -5,6 +5,8 @@
 #include <set>
 
 #include <QDBusMessage>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "core/system/Sistema.h"
 #include "dde/NomiLink.h"
@@ -56,6 +58,8 @@ void TInvioBlocchi::Spingi(TSistema& sistema, std::vector<TLinkDaInviare> link) 
 }
 
 void TInvioBlocchi::Lavora() {
+    // When both want the processor, the GUI thread comes first (a thread's own nice value).
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
     for (;;) {
         TSpinta spinta;
         {
