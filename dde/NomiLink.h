@@ -11,4 +11,5 @@ inline constexpr char AdviseStart[] = "AdviseStart";
 inline constexpr char AdviseStop[] = "AdviseStop";
 inline constexpr char AdviseData[] = "AdviseData";  // the signal that carries a block
 inline constexpr char ErroreNonServito[] = "org.vantor.Quenlor.Error.NotSupported";
+inline constexpr char ErroreTroppoLungo[] = "org.vantor.Quenlor.Error.TooLong";
 }  // namespace NomiLink

@@ -3,7 +3,8 @@
 #include <utility>
 
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,13 +13,13 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QStyle>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "core/link/ItemData.h"
-#include "core/system/Sistema.h"
+#include "dde/InvioBlocchi.h"
+#include "dde/LetturaBus.h"
 #include "dde/NomiLink.h"
 #include "dde/VtrAdaptor.h"
 
@@ -50,10 +51,6 @@ TRigaLink* Riga(QTreeWidget* lista, int i) {
 
 }  // namespace
 
-struct TDDETopic::TRinvio {
-    TSistema::TNotifica* ascolto = nullptr;  // the listener that makes the push
-};
-
 TDDETopic::TDDETopic(TRifSistema rifSistema, QDBusConnection bus, QWidget* parent)
     : QWidget(parent),
       rifSistema_(std::move(rifSistema)),
@@ -61,8 +58,7 @@ TDDETopic::TDDETopic(TRifSistema rifSistema, QDBusConnection bus, QWidget* paren
       clienti_(new QDBusServiceWatcher(this)),
       listView1_(new QTreeWidget),
       aggiorna_(new QToolButton),
-      stato_(new QLabel),
-      fineCorsa_(new QTimer(this)) {
+      stato_(new QLabel) {
     setObjectName("DDETopic");
     setWindowTitle("Gestore collegamenti DDE");
 
@@ -100,17 +96,6 @@ TDDETopic::TDDETopic(TRifSistema rifSistema, QDBusConnection bus, QWidget* paren
     layout->addWidget(stato_);
     layout->addWidget(listView1_, 1);
 
-    fineCorsa_->setInterval(20);
-    connect(fineCorsa_, &QTimer::timeout, this, [this] {
-        TSistema* sistema = rifSistema_();
-        if (!sistema) {
-            rinvio_.reset();
-            fineCorsa_->stop();
-        } else if (!sistema->InEsecuzione()) {
-            CompletaRinvio(*sistema);
-        }
-    });
-
     clienti_->setConnection(bus_);
     clienti_->setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
     connect(clienti_, &QDBusServiceWatcher::serviceUnregistered, this,
@@ -123,13 +108,22 @@ TDDETopic::TDDETopic(TRifSistema rifSistema, QDBusConnection bus, QWidget* paren
         stato_->setText(motivo);
         stato_->show();
         aggiorna_->setEnabled(false);
+        return;
     }
+    invio_ = std::make_unique<TInvioBlocchi>(
+        bus_, [topic = QPointer<TDDETopic>(this)](const QString& cliente, bool nonLegge) {
+            // Queued to the GUI thread; dropped if the window has gone meanwhile.
+            QMetaObject::invokeMethod(topic, [topic, cliente, nonLegge] {
+                if (topic) topic->SegnaCliente(cliente, nonLegge);
+            }, Qt::QueuedConnection);
+        });
 }
 
 QString TDDETopic::Registra() {
     if (!bus_.isConnected())
         return "Il bus di sessione non è raggiungibile: nessun collegamento servito.";
     // The object first, so that a client that sees the name finds the object.
+    LetturaSenzaPausa(bus_);
     if (!bus_.registerObject(NomiLink::Oggetto, this, QDBusConnection::ExportAdaptors))
         return "L'oggetto /Vtr è già esportato: nessun collegamento servito.";
     if (bus_.interface()->registerService(NomiLink::Servizio).value() !=
@@ -143,6 +137,7 @@ QString TDDETopic::Registra() {
 }
 
 TDDETopic::~TDDETopic() {
+    invio_.reset();  // before the rows and the window it reports to
     if (!inServizio_) return;
     bus_.interface()->unregisterService(NomiLink::Servizio);
     bus_.unregisterObject(NomiLink::Oggetto);
@@ -163,19 +158,27 @@ QMdiSubWindow* TDDETopic::Apri(QMdiArea* area, TRifSistema rifSistema) {
 
 bool TDDETopic::AdviseStart(const QString& cliente, const QString& item,
                             const QString& formato) {
-    if (!inServizio_ || formato != NomiLink::Formato) return false;
-    std::optional<TItemData> dati = AnalizzaItem(item.toStdString());
-    // A block that can never be built is refused now rather than never sent.
-    if (!dati || !BloccoCostruibile(*dati)) return false;
-    if (!HaLink(cliente)) {
+    TItemData dati;
+    if (!inServizio_ ||
+        EsaminaAvvio(item.toStdString(), formato.toStdString(), dati) != TEsitoAvvio::Accettato)
+        return false;
+    if (!linkPerCliente_.contains(cliente)) {
         clienti_->addWatchedService(cliente);
         // A client that left before the watch began would otherwise keep its rows for ever.
-        if (!bus_.interface()->isServiceRegistered(cliente).value()) {
-            clienti_->removeWatchedService(cliente);
-            return false;
-        }
+        // Asked without waiting: the bus may be slow to answer, the window must not be.
+        auto* domanda = new QDBusPendingCallWatcher(
+            bus_.interface()->asyncCall("NameHasOwner", cliente), this);
+        connect(domanda, &QDBusPendingCallWatcher::finished, this,
+                [this, cliente](QDBusPendingCallWatcher* risposta) {
+                    const QDBusPendingReply<bool> presente = *risposta;
+                    if (presente.isValid() && !presente.value()) ClienteUscito(cliente);
+                    risposta->deleteLater();
+                });
     }
-    listView1_->addTopLevelItem(new TRigaLink(std::move(*dati), cliente));
+    ++linkPerCliente_[cliente];
+    auto* riga = new TRigaLink(std::move(dati), cliente);
+    listView1_->addTopLevelItem(riga);
+    if (NonLegge(cliente)) Segna(riga, true);
     return true;
 }
 
@@ -185,67 +188,56 @@ void TDDETopic::AdviseStop(const QString& cliente, const QString& item) {
         TRigaLink* riga = Riga(listView1_, i);
         if (riga->Cliente() == cliente && riga->Dati().NomeItem == nome) {
             delete riga;
-            break;
+            if (--linkPerCliente_[cliente] == 0) ClienteUscito(cliente);
+            return;
         }
     }
-    if (!HaLink(cliente)) clienti_->removeWatchedService(cliente);
 }
 
 void TDDETopic::ClienteUscito(const QString& cliente) {
-    for (int i = listView1_->topLevelItemCount(); i-- > 0;)
-        if (Riga(listView1_, i)->Cliente() == cliente) delete Riga(listView1_, i);
+    // In one pass: each row taken from a long list one at a time would cost its length.
+    QList<QTreeWidgetItem*> restano;
+    for (QTreeWidgetItem* riga : listView1_->invisibleRootItem()->takeChildren()) {
+        if (static_cast<TRigaLink*>(riga)->Cliente() == cliente) {
+            delete riga;
+        } else {
+            restano << riga;
+        }
+    }
+    listView1_->addTopLevelItems(restano);
     clienti_->removeWatchedService(cliente);
+    linkPerCliente_.remove(cliente);
+    nonLeggono_.remove(cliente);
 }
 
-bool TDDETopic::HaLink(const QString& cliente) const {
+void TDDETopic::SegnaCliente(const QString& cliente, bool nonLegge) {
+    if (!linkPerCliente_.contains(cliente)) return;  // gone meanwhile
+    if (nonLegge) {
+        nonLeggono_.insert(cliente);
+    } else {
+        nonLeggono_.remove(cliente);
+    }
     for (int i = 0; i < listView1_->topLevelItemCount(); ++i)
-        if (Riga(listView1_, i)->Cliente() == cliente) return true;
-    return false;
+        if (Riga(listView1_, i)->Cliente() == cliente) Segna(Riga(listView1_, i), nonLegge);
+}
+
+void TDDETopic::Segna(QTreeWidgetItem* riga, bool nonLegge) {
+    const QString avviso = "Il client non legge i dati: i suoi aggiornamenti sono sospesi";
+    for (int c = 0; c < riga->columnCount(); ++c) {
+        riga->setForeground(c, nonLegge ? palette().brush(QPalette::Disabled, QPalette::Text)
+                                        : palette().brush(QPalette::Text));
+        riga->setToolTip(c, nonLegge ? avviso : static_cast<TRigaLink*>(riga)->Cliente());
+    }
 }
 
 void TDDETopic::AggiornaClick() {
     TSistema* sistema = rifSistema_ ? rifSistema_() : nullptr;
     if (!sistema || !inServizio_) return;
-    if (!sistema->InEsecuzione()) {
-        Invia(*sistema);
-        return;
-    }
-    // Reading the path now would hold the event loop until the path in progress is
-    // complete. The push is made when the listeners run after it (the path is then free),
-    // or when the run ends without another path. Clicks meanwhile add nothing.
-    if (rinvio_) return;
-    auto rinvio = std::make_shared<TRinvio>();
-    rinvio_ = rinvio;
-    rinvio->ascolto = sistema->AggiungiNotifica(
-        [topic = QPointer<TDDETopic>(this), rinvio](TSistema& percorso) {
-            percorso.RimuoviNotifica(rinvio->ascolto);
-            if (topic && topic->rinvio_ == rinvio) topic->CompletaRinvio(percorso);
-        });
-    fineCorsa_->start();
-}
-
-void TDDETopic::CompletaRinvio(TSistema& sistema) {
-    rinvio_.reset();
-    fineCorsa_->stop();
-    Invia(sistema);
-}
-
-void TDDETopic::Invia(TSistema& sistema) {
+    std::vector<TLinkDaInviare> link;
+    link.reserve(static_cast<std::size_t>(listView1_->topLevelItemCount()));
     for (int i = 0; i < listView1_->topLevelItemCount(); ++i) {
         const TRigaLink* riga = Riga(listView1_, i);
-        const TItemData& dati = riga->Dati();
-        if (dati.Colonne.empty()) continue;
-        std::vector<std::uint8_t> blocco;
-        try {
-            blocco = sistema.Tabella(dati.Colonne, dati.T0, dati.T1, dati.DT);
-        } catch (...) {
-            continue;  // answered without data, as a link that cannot be built is
-        }
-        QDBusMessage segnale = QDBusMessage::createTargetedSignal(
-            riga->Cliente(), NomiLink::Oggetto, NomiLink::Interfaccia, NomiLink::AdviseData);
-        segnale << riga->text(0) << QString(NomiLink::Formato)
-                << QByteArray(reinterpret_cast<const char*>(blocco.data()),
-                              static_cast<qsizetype>(blocco.size()));
-        bus_.send(segnale);
+        link.push_back({riga->Cliente(), riga->text(0), riga->Dati()});
     }
+    invio_->Spingi(*sistema, std::move(link));
 }

@@ -1,23 +1,28 @@
 // TDDETopic: the link manager window "Gestore collegamenti DDE". While it exists the program
 // serves advise links on the session bus under the name org.vantor.Quenlor, object /Vtr;
 // each link is a row, and "Aggiorna link" sends every link the block of its item, built from
-// the main window's current system, addressed to the client that started the link.
+// the main window's current system off the GUI thread, addressed to the client that started
+// the link. The rows of a client that does not read its blocks are greyed.
 #pragma once
 
 #include <functional>
 #include <memory>
+
+#include <QHash>
+#include <QSet>
 
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QWidget>
 
 class QDBusServiceWatcher;
+class QTreeWidgetItem;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
-class QTimer;
 class QToolButton;
 class QTreeWidget;
+class TInvioBlocchi;
 class TSistema;
 
 class TDDETopic : public QWidget, public QDBusContext {
@@ -31,7 +36,8 @@ public:
     explicit TDDETopic(TRifSistema rifSistema,
                        QDBusConnection bus = QDBusConnection::sessionBus(),
                        QWidget* parent = nullptr);
-    // FormDestroy: releases the name and the object; the clients see the service vanish.
+    // FormDestroy: stops the push under way, releases the name and the object; the clients
+    // see the service vanish.
     ~TDDETopic() override;
 
     // The window as a child of the main window's area, freed when it is closed.
@@ -47,18 +53,20 @@ public:
     // Removes the client's first row on item.
     void AdviseStop(const QString& cliente, const QString& item);
 
+    // Whether the client's rows say that it does not read its blocks.
+    bool NonLegge(const QString& cliente) const { return nonLeggono_.contains(cliente); }
+
 public slots:
-    // Sends every link the block of its item; nothing without a current system. During a
-    // run the blocks are sent as soon as the path in progress is complete, without waiting.
+    // Hands every link to the sending thread; nothing without a current system. During a
+    // run the blocks are built as soon as the path in progress is complete.
     void AggiornaClick();
 
 private:
     // Exports /Vtr and takes the bus name; why not, or empty when serving.
     QString Registra();
-    void Invia(TSistema& sistema);
-    void CompletaRinvio(TSistema& sistema);
     void ClienteUscito(const QString& cliente);
-    bool HaLink(const QString& cliente) const;
+    void SegnaCliente(const QString& cliente, bool nonLegge);
+    void Segna(QTreeWidgetItem* riga, bool nonLegge);
 
     TRifSistema rifSistema_;
     QDBusConnection bus_;
@@ -66,8 +74,8 @@ private:
     QTreeWidget* listView1_;
     QToolButton* aggiorna_;
     QLabel* stato_;
-    QTimer* fineCorsa_;  // while a push waits: notices a run that ends without another path
-    struct TRinvio;  // the push that waits for the path in progress, if any
-    std::shared_ptr<TRinvio> rinvio_;
+    QHash<QString, int> linkPerCliente_;
+    QSet<QString> nonLeggono_;
+    std::unique_ptr<TInvioBlocchi> invio_;
     bool inServizio_ = false;
 };

@@ -46,7 +46,8 @@ public:
 
 public slots:
     // True when the link on item is made: format "XlTable", an item that parses and whose
-    // block fits. The block then arrives in AdviseData, addressed to the caller alone.
+    // block fits. The block then arrives in AdviseData, addressed to the caller alone. An
+    // item or format longer than 255 characters fails with ErroreTroppoLungo.
     bool AdviseStart(const QString& item, const QString& format);
     // Ends the caller's first link on item.
     void AdviseStop(const QString& item);
@@ -57,6 +58,8 @@ public slots:
 
 private:
     void Rifiuta(const char* operazione);
+    // Answers ErroreTroppoLungo for a text longer than the server reads.
+    bool TroppoLungo(const QString& testo);
 
     TDDETopic* topic_;
 };

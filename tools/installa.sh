@@ -4,6 +4,7 @@ set -euo pipefail
 pacchetti=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev
            libbenchmark-dev clang-14 libclang-rt-14-dev libmuparser-dev
            dbus-daemon libglib2.0-bin   # the link tests' own session bus, and gdbus
+           libdbus-1-dev                # the link server's connection setting
            qt6-svg-dev qt6-translations-l10n librandom123-dev libtomlplusplus-dev libboost-dev
            libopenmpi-dev openmpi-bin ccache)
 mancanti=()

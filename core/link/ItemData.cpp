@@ -7,9 +7,10 @@
 
 namespace {
 
-// The ';'-terminated fields of the item; empty when text is left after the last ';' or
-// when there are fewer than the three times.
+// The ';'-terminated fields of the item; empty when the item is too long, when text is left
+// after the last ';' or when there are fewer than the three times.
 std::optional<std::vector<std::string_view>> Campi(std::string_view item) {
+    if (item.size() > MassimaLunghezzaTesto) return std::nullopt;
     std::vector<std::string_view> campi;
     while (!item.empty()) {
         const auto fine = item.find(';');
@@ -61,4 +62,15 @@ std::optional<std::vector<int>> ColonneItem(std::string_view item) {
 bool BloccoCostruibile(const TItemData& dati) {
     const auto righe = RigheXlTable(dati.T0, dati.T1, dati.DT);
     return righe && MisureXlTable(*righe, dati.NumColonne());
+}
+
+TEsitoAvvio EsaminaAvvio(std::string_view item, std::string_view formato, TItemData& dati) {
+    if (item.size() > MassimaLunghezzaTesto || formato.size() > MassimaLunghezzaTesto)
+        return TEsitoAvvio::TroppoLungo;
+    if (formato != "XlTable") return TEsitoAvvio::Rifiutato;
+    auto letto = AnalizzaItem(item);
+    // A block that can never be built is refused now rather than never sent.
+    if (!letto || !BloccoCostruibile(*letto)) return TEsitoAvvio::Rifiutato;
+    dati = std::move(*letto);
+    return TEsitoAvvio::Accettato;
 }

@@ -162,7 +162,12 @@ std::vector<std::uint8_t> TSistema::Tabella(std::span<const int> colonne, Extend
         const Extended t = j * dt + t0;
         for (const int c : colonne) {
             Extended valore = t;
-            if (c != 0) {
+            // What Valore would refuse is -1 at once: raising costs a thousand times more.
+            const bool fuori = !(inizio_ <= t && t <= fine_) || numPunti_ == 0 || c < 0 ||
+                               c > dimensione_;
+            if (c != 0 && fuori) {
+                valore = -1;
+            } else if (c != 0) {
                 try {
                     valore = Valore(c, t);
                 } catch (const std::exception&) {

@@ -6,12 +6,16 @@
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QSaveFile>
+#include <QTimer>
 
 #include "core/link/Csv.h"
 #include "core/link/XlTable.h"
 #include "dde/NomiLink.h"
 
 namespace {
+
+constexpr int AttesaRisposta = 10000;  // ms for the server to answer the link's start
+constexpr char BusPerso[] = "cannot be reached: the session bus is gone";
 
 void Avvisa(const QString& testo) {
     std::fprintf(stderr, "vantor-link: %s\n", qPrintable(testo));
@@ -34,10 +38,21 @@ int TClienteLink::Avvia() {
         return 1;
     }
     // Both before the link starts, so that neither a block nor the server's end is missed.
+    // A new owner of the name is not the server that holds the link either.
     auto* servizio = new QDBusServiceWatcher(NomiLink::Servizio, bus_,
-                                             QDBusServiceWatcher::WatchForUnregistration, this);
-    connect(servizio, &QDBusServiceWatcher::serviceUnregistered, this,
-            &TClienteLink::ServizioScomparso);
+                                             QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(servizio, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& nuovo) {
+                ServizioScomparso(!bus_.isConnected() ? BusPerso
+                                  : nuovo.isEmpty()   ? "has closed"
+                                                      : "passed to another program");
+            });
+    // A bus that goes away is not always reported as the name's end.
+    auto* bus = new QTimer(this);
+    connect(bus, &QTimer::timeout, this, [this] {
+        if (!bus_.isConnected()) ServizioScomparso(BusPerso);
+    });
+    bus->start(500);
     if (!bus_.connect(NomiLink::Servizio, NomiLink::Oggetto, NomiLink::Interfaccia,
                       NomiLink::AdviseData, this,
                       SLOT(Dati(QString, QString, QByteArray)))) {
@@ -47,7 +62,7 @@ int TClienteLink::Avvia() {
     QDBusMessage chiamata = QDBusMessage::createMethodCall(
         NomiLink::Servizio, NomiLink::Oggetto, NomiLink::Interfaccia, NomiLink::AdviseStart);
     chiamata << item_ << QString(NomiLink::Formato);
-    const QDBusMessage risposta = bus_.call(chiamata);
+    const QDBusMessage risposta = bus_.call(chiamata, QDBus::Block, AttesaRisposta);
     if (risposta.type() != QDBusMessage::ReplyMessage) {
         Avvisa(QString("no link server %1 on the session bus (%2); open it in Vantor with "
                        "Strumenti > Avvia DDE...")
@@ -76,10 +91,10 @@ void TClienteLink::Termina(int esito) {
     emit Finito(esito);
 }
 
-void TClienteLink::ServizioScomparso() {
+void TClienteLink::ServizioScomparso(const char* come) {
     if (!attivo_) return;
     attivo_ = false;
-    Avvisa(QString("the link server %1 has closed").arg(NomiLink::Servizio));
+    Avvisa(QString("the link server %1 %2").arg(NomiLink::Servizio, come));
     emit Finito(1);
 }
 

@@ -1,6 +1,7 @@
 // TClienteLink: the one advise link that vantor-link holds. It starts the link on its item,
 // writes every block it receives as CSV (to a file replaced atomically, or to standard
-// output), and ends when asked, after the first block with --once, or when the server goes.
+// output), and ends when asked, after the first block with --once, or with a message when
+// the server goes, its name passes to another program or the bus goes.
 #pragma once
 
 #include <vector>
@@ -29,7 +30,7 @@ private slots:
     void Dati(const QString& item, const QString& formato, const QByteArray& blocco);
 
 private:
-    void ServizioScomparso();
+    void ServizioScomparso(const char* come);
     bool Scrivi(const std::string& testo);
 
     QDBusConnection bus_;

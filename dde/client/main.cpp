@@ -22,13 +22,16 @@ ITEM is T0;T1;DT;k1;k2;...; : the first and last sampling time and the step,
 written with Vantor's decimal separator (Strumenti > Separatore), then the
 columns (0 is the time, k is component Xk); every field ends with ';'.
 Quote it for the shell, and put -- before an item that starts with '-'.
-At most 8191 values per table.
+At most 255 characters, at least one column, and at most 8191 values per table.
 
 The link server (in Vantor: Strumenti > Avvia DDE...) is on the session bus:
   name        org.vantor.Quenlor
   object      /Vtr
   interface   org.vantor.Quenlor
-  methods     AdviseStart(s item, s format) -> b    format "XlTable"
+  methods     AdviseStart(s item, s format) -> b    format "XlTable"; an item
+                                                    or format over 255
+                                                    characters fails with
+                                                    ...Error.TooLong
               AdviseStop(s item)
               Request, Poke, Execute                always refused
   signal      AdviseData(s item, s format, ay block), sent only to the
@@ -42,8 +45,9 @@ For example, from a shell:
       --method org.vantor.Quenlor.AdviseStart '0;1;0.5;0;1;' XlTable
 
 Exit status: 0 after --once or SIGINT/SIGTERM (the link is ended first),
-1 when there is no server or it closes, or a file cannot be written,
-2 for a malformed item or a link the server refuses.)";
+1 when there is no server, it closes, its name passes to another program, the
+bus goes, or a file cannot be written,
+2 for a malformed item, one without columns, or a link the server refuses.)";
 
 }  // namespace
 
@@ -70,8 +74,13 @@ int main(int argc, char* argv[]) {
     const QString item = parser.positionalArguments().first();
     auto colonne = ColonneItem(item.toStdString());
     if (!colonne) {
-        std::fprintf(stderr, "vantor-link: \"%s\" is not an item T0;T1;DT;k1;...;\n",
-                     qPrintable(item));
+        std::fprintf(stderr, "vantor-link: \"%s\" is not an item T0;T1;DT;k1;...; of at most "
+                     "%zu characters\n", qPrintable(item), MassimaLunghezzaTesto);
+        return 2;
+    }
+    if (colonne->empty()) {
+        std::fprintf(stderr, "vantor-link: \"%s\" names no column: the server sends no data "
+                     "for it\n", qPrintable(item));
         return 2;
     }
     TClienteLink cliente(QDBusConnection::sessionBus(), item, std::move(*colonne),

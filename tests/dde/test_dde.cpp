@@ -362,6 +362,7 @@ private slots:
         QTest::newRow("no server") << false << "0;1;0.5;1;" << 1 << "no link server";
         QTest::newRow("not an item") << true << "0;1;0.5;1" << 2 << "is not an item";
         QTest::newRow("refused") << true << "a;b;c;1;" << 2 << "refused";
+        QTest::newRow("no columns") << true << "0;10;1;" << 2 << "names no column";
     }
     void vantor_link_says_why_it_cannot_link() {
         QFETCH(bool, finestra);

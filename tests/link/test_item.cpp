@@ -60,6 +60,23 @@ TEST(ColonneItem, IgnoreTheSeparatorOfTheTimes) {
     EXPECT_FALSE(ColonneItem("0;1;0.5;2"));
 }
 
+// Texts are read into 255 characters: longer ones are refused on their length alone, even
+// when their first 255 characters would make a link.
+TEST(EsaminaAvvio, RefusesTextsPastTheBufferBeforeReadingThem) {
+    prova::SeparatoreScope separatore('.');
+    const std::string item = "0;1;0.5;0;1;";
+    const std::string pieno = std::string(255 - item.size(), ' ') + item;
+    TItemData dati;
+    EXPECT_EQ(EsaminaAvvio(pieno, "XlTable", dati), TEsitoAvvio::Accettato);
+    EXPECT_EQ(dati.Colonne, std::vector<int>({0, 1}));
+    EXPECT_EQ(EsaminaAvvio(" " + pieno, "XlTable", dati), TEsitoAvvio::TroppoLungo);
+    EXPECT_EQ(EsaminaAvvio(item, "XlTable" + std::string(249, ' '), dati),
+              TEsitoAvvio::TroppoLungo);
+    EXPECT_EQ(EsaminaAvvio(item, "xltable", dati), TEsitoAvvio::Rifiutato);
+    EXPECT_EQ(EsaminaAvvio("0;8191;1;1;", "XlTable", dati), TEsitoAvvio::Rifiutato);
+    EXPECT_FALSE(ColonneItem(" " + pieno));
+}
+
 // The refusal at the start of a link must be exactly the range error Tabella would raise.
 TEST(BloccoCostruibile, AgreesWithTabella) {
     TSistemaS05 s;
