@@ -55,6 +55,15 @@ Extended Gauss() {
     return risultato;
 }
 
+TSorgenteCasuale& GeneratoreProcesso() {
+    class TGeneratoreProcesso : public TSorgenteCasuale {
+        Extended Normale() override { return Gauss(); }
+        std::uint32_t Intero(std::uint32_t range) override { return RandomIntero(range); }
+    };
+    static TGeneratoreProcesso generatore;
+    return generatore;
+}
+
 StatoCasuale LeggiStatoCasuale() { return stato; }
 
 void ImpostaStatoCasuale(const StatoCasuale& nuovo) { stato = nuovo; }

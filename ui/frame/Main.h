@@ -69,6 +69,8 @@ public:
     void SetAboutBox(TAboutBox* about);
     TMemoryStatus* MemoryStatus() const;
 
+    // GUI thread. PassoCompletato is the progress listener: during a run it comes at most
+    // about 30 times a second and once at the end, and shows the paths completed so far.
     void InizioRicalcolo(int n);
     void PassoCompletato();
     void FineRicalcolo();
@@ -85,6 +87,8 @@ public slots:
     void Iterata1Click();
     void Ricalcola1Click();
     void RicalcolaN1Click();
+    // Asks for paths, threads and seed, then runs the paths on that many threads.
+    void RicalcoloParallelo1Click();
     void Interrompi1Click();
     void Opzioni1Click();
     void Italiano1Click();
@@ -144,6 +148,7 @@ private:
     QMenu* biforcazione2_ = nullptr;
     QMenu* window1_ = nullptr;
     QAction* ricalcolaN1_ = nullptr;
+    QAction* ricalcoloParallelo1_ = nullptr;
     QAction* speranza1_ = nullptr;
     QAction* opzioni1_ = nullptr;
     QList<QAction*> comandiFinestre_;

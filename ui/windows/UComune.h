@@ -23,6 +23,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Ends the window's registration (the closing handler) if it still has one. A window
+    // observed by the run's worker calls it in its own destructor, before its state goes.
+    void Scollega();
 
 private:
     TSistema::TNotifica* registrazione_ = nullptr;
