@@ -81,7 +81,6 @@ TEST(Distribuzione, AgreesWithTheTwoPassFormOnScatteredData) {
     const Extended varianza = scarti / (valori.size() - 1);
     EXPECT_NEAR(d.Media(), media, 1e-12L);
     EXPECT_NEAR(d.Varianza(), varianza, 1e-14L * varianza);
-}
 
     // The same data as blocks of 1,000 accumulated apart and merged in order (Chan, Golub
     // and LeVeque), alone and into a sample that already holds the first value.
