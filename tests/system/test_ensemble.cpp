@@ -52,7 +52,8 @@ bool StessiBit(Extended a, Extended b) { return std::memcmp(&a, &b, 10) == 0; }
 TEST(FlussoPhilox, BlocksAreThePublishedPhiloxAnswersForTheirSeedPathAndBlock) {
     TFlussoPhilox f;
     f.Posiziona(0, 0);
-    EXPECT_EQ(f.Blocco(0), (TFlussoPhilox::Parole{0x6627e8d5, 0xe169c58d, 0xbc57ac4c, 0x9b00dbd8}));
+    EXPECT_EQ(f.Blocco(0),
+              (TFlussoPhilox::Parole{0x6627e8d5, 0xe169c58d, 0xbc57ac4c, 0x9b00dbd8}));
     f.Posiziona(~0ull, ~0ull);
     EXPECT_EQ(f.Blocco(~0ull),
               (TFlussoPhilox::Parole{0x408f276d, 0x41c83b0e, 0xa20bc7c6, 0x6d5451fd}));
