@@ -4,6 +4,8 @@
 
 #include <Random123/philox.h>
 
+#include "core/system/detail/X87.h"
+
 namespace {
 
 constexpr Extended DuePi = 6.283185307179586476925286766559005768L;
@@ -36,9 +38,10 @@ std::array<Extended, 2> TFlussoPhilox::CoppiaNormale(const Parole& w) {
     // Both integers below 2^64 + 1 are exact in the 64-bit significand.
     const Extended u1 = (static_cast<Extended>(Unisci(w[1], w[0])) + 1) * 0x1p-64L;
     const Extended u2 = static_cast<Extended>(Unisci(w[3], w[2])) * 0x1p-64L;
-    const Extended r = std::sqrt(-2 * std::log(u1));
-    const Extended a = DuePi * u2;
-    return {r * std::cos(a), r * std::sin(a)};
+    const Extended r = std::sqrt(-2 * LogaritmoUnitario(u1));
+    Extended seno, coseno;
+    SenoCoseno(DuePi * u2, seno, coseno);
+    return {r * coseno, r * seno};
 }
 
 Extended TFlussoPhilox::Normale() {
