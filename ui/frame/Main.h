@@ -49,8 +49,9 @@ public:
     void SetSistema(std::unique_ptr<TSistema> s);
     // A child window bound to the current system: it is freed with the system, before it.
     void AffidaFinestraAlSistema(QMdiSubWindow* finestra);
-    // Registers a system window as a listener of the current system: it is told of every
-    // completed path until the user closes it (ChiudiFinestraSistema).
+    // Registers a system window as a listener of the current system until the user closes it
+    // (ChiudiFinestraSistema): told of the runs in the GUI thread, and, if it observes paths
+    // (IOsservatorePercorsi), given every path's value by the run's worker.
     void CollegaFinestra(TComune* finestra);
     void ChiudiFinestraSistema(TComune& finestra);
     // Installs the map engine, freeing the previous one with its windows.
