@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <list>
-#include <mutex>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <vector>
 
