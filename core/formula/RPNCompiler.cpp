@@ -24,6 +24,9 @@ struct TRPNCompiler::Stato {
     int NumCostanti = 0;
     bool Nulla = false;
     std::optional<rpn::CodiceEseguibile> Codice;
+    // The iterating routine, when the formula was compiled as a map.
+    Extended (*Iterazione)(const Extended10* costanti, const Extended10* valori,
+                           long volte) = nullptr;
     std::atomic<const Ingresso*>* Pubblicato = nullptr;  // the owner's current entry
     Stato* ProssimoRitirato = nullptr;
 };
@@ -33,6 +36,7 @@ struct TRPNCompiler::Impl {
     int MassimaVariabileAmmessa = MassimoIndiceVariabile;
     std::atomic<Stato*> Ritirati{nullptr};  // reset blocks, freed by the next SetText
     const std::atomic<bool>* InUso = nullptr;
+    bool Iterabile = false;
 };
 
 TRPNCompiler::Stato* TRPNCompiler::NonCompilato() {
@@ -117,7 +121,8 @@ void TRPNCompiler::SetText(const std::string& text) {
     LiberaRitirati();
 
     rpn::Analisi analisi = rpn::Analizza(text, impl_->MassimaVariabileAmmessa);
-    rpn::Codice codice = rpn::GeneraCodice(analisi.Uscita, analisi.NumCostanti);
+    rpn::Codice codice =
+        rpn::GeneraCodice(analisi.Uscita, analisi.NumCostanti, impl_->Iterabile);
     auto nuovo = std::make_unique<Stato>();
     nuovo->Testo = text;
     nuovo->MaxVariabile = codice.MaxVariabile;
@@ -126,10 +131,33 @@ void TRPNCompiler::SetText(const std::string& text) {
     nuovo->Nulla = uscita.size() == 1 && uscita[0].Tipo == rpn::atNumero && uscita[0].Valore == 0;
     nuovo->Codice.emplace(codice.Flusso, codice.Costanti);
     nuovo->Diretto = {nuovo->Codice->Ingresso(), nuovo->Codice->Costanti(), nuovo.get()};
+    if (codice.Iterazione)
+        nuovo->Iterazione = reinterpret_cast<decltype(Stato::Iterazione)>(
+            nuovo->Codice->Indirizzo(*codice.Iterazione));
     nuovo->Primo = {PrimaEsecuzione, reinterpret_cast<const Extended10*>(nuovo.get()),
                     nuovo.get()};
     nuovo->Pubblicato = &stato_;
     stato_.store(&nuovo.release()->Primo, std::memory_order_release);
+}
+
+void TRPNCompiler::SetIterabile(bool iterabile) {
+    WriteGuard scrittura(impl_->Blocco);
+    impl_->Iterabile = iterabile;
+}
+
+Extended TRPNCompiler::Itera(Extended10* valori, Extended x, int volte) const {
+    const Ingresso* ingresso = stato_.load(std::memory_order_acquire);
+    const Stato* s = ingresso->Di;
+    if (s->Iterazione && volte > 0) {
+        s->Codice->Sigilla();
+        valori[1] = x;
+        return s->Iterazione(s->Diretto.Costanti, valori, volte);
+    }
+    for (int i = 0; i < volte; ++i) {
+        valori[1] = x;
+        x = ingresso->Esegui(ingresso->Costanti, valori);
+    }
+    return x;
 }
 
 Extended TRPNCompiler::Valuta(std::span<const Extended> valori) {

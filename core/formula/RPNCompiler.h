@@ -55,6 +55,14 @@ public:
     // values. Uncompiled: raises "RPN Compiler not initialized!".
     Extended ValutaVettore(const Extended10* valori) const;
 
+    // For a map x1 -> f(x0, x1, ...): from the next compilation on, the code also holds a
+    // routine that iterates the map itself, keeping x1 on the register stack.
+    void SetIterabile(bool iterabile);
+    // x := f(valori[0], x, valori[2], ...) volte times; returns the last x, bit for bit what as
+    // many ValutaVettore calls with x stored in valori[1] give. Unchecked like ValutaVettore;
+    // valori[1] is overwritten. Without the iterating routine it makes those calls.
+    Extended Itera(Extended10* valori, Extended x, int volte) const;
+
     int MaxVariabile() const;
     int NumCostanti() const;
     // True when the formula is the literal constant 0 alone ("0", "0.0", ...): its value is
