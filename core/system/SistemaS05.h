@@ -82,21 +82,12 @@ void TSistemaS05::PercorsoEulero(Incremento incremento) {
         for (int k = 1; k <= n; ++k) stato[k] = Punto(i - 1, k);
         for (int j = 0; j < m; ++j) incrementi[j] = incremento(radiceDelta);
         for (int k = 1; k <= n; ++k) {
-            // The sum stays in a register; a failing evaluation still leaves the sum so far
-            // in the path, and a failing drift leaves the element untouched.
-            Extended& destinazione = Punto(i, k);
+            // Written term by term: a failing evaluation leaves the sum so far in the path.
+            Extended& x = Punto(i, k);
             const Termine* t = termini.data() + inizi[k - 1];
             const Termine* fine = termini.data() + inizi[k];
-            const Extended prima = stato[k];
-            Extended x = prima;
-            if (t != fine && t->j < 0) x = valore(*t++) * delta + prima;
-            try {
-                for (; t != fine; ++t) x = valore(*t) * incrementi[t->j] + x;
-            } catch (...) {
-                destinazione = x;
-                throw;
-            }
-            destinazione = x;
+            x = t != fine && t->j < 0 ? valore(*t++) * delta + Punto(i - 1, k) : Punto(i - 1, k);
+            for (; t != fine; ++t) x = valore(*t) * incrementi[t->j] + x;
         }
     }
 }
