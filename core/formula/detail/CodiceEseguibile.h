@@ -43,7 +43,7 @@ public:
     // Its code may run only after Sigilla.
     Routine Ingresso() const { return reinterpret_cast<Routine>(codice_); }
     // An address scarto bytes into the code, for a second routine placed after the first.
-    const void* Indirizzo(std::size_t scarto) const { return codice_ + scarto; }
+    void* Indirizzo(std::size_t scarto) const { return codice_ + scarto; }
     // The literals, stored after the code in the same block.
     const Extended10* Costanti() const { return costanti_; }
 
