@@ -1,7 +1,9 @@
 // One path of each scheme against the same scheme hand-written in long double (the same
 // generator for the stochastic ones): geometric Brownian motion for the stochastic schemes,
-// dx/dt = 0.3 x and the Lorenz system for Runge-Kutta and implicit Euler. Prints ns per
-// grid step and the ratios at the end (medians with --benchmark_repetitions=N).
+// the weak scheme also on Lorenz with additive noise, dx/dt = 0.3 x and the Lorenz system for
+// Runge-Kutta and implicit Euler. Runge-Kutta is also set against its peer, Boost.Odeint's
+// dopri5 stepped at the same fixed step in long double, per right-hand-side evaluation.
+// Prints ns per grid step and the ratios at the end (medians with --benchmark_repetitions=N).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -12,6 +14,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <boost/numeric/odeint/stepper/runge_kutta_dopri5.hpp>
 
 #include "core/system/Gauss.h"
 #include "core/system/SistemaDI1.h"
@@ -134,6 +138,31 @@ void NativoW10(benchmark::State& state) {
     });
 }
 
+// Lorenz with additive noise 0.5 on each component and "0" off the diagonal.
+void SistemaW10Lorenz(benchmark::State& state) {
+    TSistemaW10 s;
+    s.SetIntervallo(kInizio, kFine, kPasso);
+    s.SetDimensione(3, 3);
+    for (int k = 1; k <= 3; ++k) {
+        s.SetOrigine(k, k);
+        s.Deriva(k).SetText(kDeriveLorenz[k - 1]);
+        for (int j = 1; j <= 3; ++j) s.Diffusione(k, j).SetText(j == k ? "0.5" : "0");
+    }
+    Percorsi(state, s);
+}
+
+void NativoW10Lorenz(benchmark::State& state) {
+    const Extended s = sorgenteLorenz[0], r = sorgenteLorenz[1], b = sorgenteLorenz[2];
+    const Extended sigma = sorgenteSigma, d = kPasso, radice = std::sqrt(d);
+    Nativo(state, 3, [&](const Extended* x, Extended* y, Extended) {
+        Extended dw[3];
+        for (auto& w : dw) w = radice * ((static_cast<Extended>(RandomIntero(2)) - 0.5L) * 2);
+        const Extended a[3] = {s * (x[1] - x[0]), x[0] * (r - x[2]) - x[1],
+                               x[0] * x[1] - b * x[2]};
+        for (int k = 0; k < 3; ++k) y[k] = sigma * dw[k] + (a[k] * d + x[k]);
+    });
+}
+
 // --- Runge-Kutta ---------------------------------------------------------------------
 
 template <int N, class Deriva>
@@ -200,6 +229,65 @@ void SistemaLorenz(benchmark::State& state) {
 
 void NativoRKLineare(benchmark::State& state) { NativoRungeKutta<1>(state, DerivaLineare); }
 void NativoRKLorenz(benchmark::State& state) { NativoRungeKutta<3>(state, DerivaLorenz{}); }
+
+// --- the peer: Boost.Odeint's dopri5 at a fixed step ------------------------------------
+
+constexpr int kLineare = 50;
+volatile Extended sorgenteLineare = 0.01L;
+
+// dx_k/dt = 0.01 x_v, v cycling through the variables a formula may name (x1 ... x25).
+std::string FormulaLineare(int k) { return "0.01*x" + std::to_string((k - 1) % 25 + 1); }
+
+struct DerivaLineare50 {
+    Extended c = sorgenteLineare;
+    void operator()(Extended, const Extended* x, Extended* a) const {
+        for (int k = 0; k < kLineare; ++k) a[k] = c * x[k % 25];
+    }
+};
+
+void SistemaRKLineare50(benchmark::State& state) {
+    TSistemaDRK s;
+    s.SetIntervallo(kInizio, kFine, kPasso);
+    s.SetDimensione(kLineare);
+    for (int k = 1; k <= kLineare; ++k) {
+        s.SetOrigine(k, k);
+        s.Deriva(k).SetText(FormulaLineare(k));
+    }
+    Percorsi(state, s);
+}
+
+// Right-hand-side evaluations per step of dopri5, counted while measuring.
+std::map<int, double> valutazioniOdeint;
+
+template <int N, class Deriva>
+void Odeint(benchmark::State& state, Deriva a) {
+    using Stato = std::array<Extended, N>;
+    boost::numeric::odeint::runge_kutta_dopri5<Stato, Extended, Stato, Extended> stepper;
+    long long valutazioni = 0, passi = 0;
+    auto sistema = [&](const Stato& x, Stato& dxdt, Extended t) {
+        ++valutazioni;
+        a(t, x.data(), dxdt.data());
+    };
+    std::vector<Stato> p(static_cast<std::size_t>(kPassi) + 1);
+    for (auto _ : state) {
+        Stato x;
+        for (int k = 0; k < N; ++k) x[k] = k + 1;
+        p[0] = x;
+        stepper.reset();
+        for (int i = 1; i <= kPassi; ++i) {
+            stepper.do_step(sistema, x, (i - 1) * kPasso, kPasso);
+            p[i] = x;
+        }
+        passi += kPassi;
+        benchmark::DoNotOptimize(p.data());
+        benchmark::ClobberMemory();
+    }
+    valutazioniOdeint[N] = static_cast<double>(valutazioni) / static_cast<double>(passi);
+    Segna(state);
+}
+
+void OdeintLorenz(benchmark::State& state) { Odeint<3>(state, DerivaLorenz{}); }
+void OdeintLineare50(benchmark::State& state) { Odeint<kLineare>(state, DerivaLineare50{}); }
 
 // --- implicit Euler ------------------------------------------------------------------
 
@@ -287,6 +375,7 @@ int main(int argc, char** argv) {
         {"W10/gbm", {SistemaW10, NativoW10}},
         {"DRK/lineare", {SistemaLineare<TSistemaDRK>, NativoRKLineare}},
         {"DRK/lorenz", {SistemaLorenz<TSistemaDRK>, NativoRKLorenz}},
+        {"W10/lorenz", {SistemaW10Lorenz, NativoW10Lorenz}},
         {"DI1/lineare", {SistemaLineare<TSistemaDI1>, NativoDI1Lineare}},
         {"DI1/lorenz", {SistemaLorenz<TSistemaDI1>, NativoDI1Lorenz}},
     };
@@ -294,20 +383,36 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark((std::string("sistema/") + nome).c_str(), f.first);
         benchmark::RegisterBenchmark((std::string("nativo/") + nome).c_str(), f.second);
     }
+    benchmark::RegisterBenchmark("sistema/DRK/lineare50", SistemaRKLineare50);
+    benchmark::RegisterBenchmark("odeint/lorenz", OdeintLorenz);
+    benchmark::RegisterBenchmark("odeint/lineare50", OdeintLineare50);
     benchmark::Initialize(&argc, argv);
     Raccoglitore r;
     benchmark::RunSpecifiedBenchmarks(&r);
     std::printf("\n%-14s %14s %14s %10s\n", "case", "system ns/step", "native ns/step",
                 "ratio");
-    double lorenzImplicito = NAN;
+    double lorenzImplicito = NAN, lorenzDebole = NAN;
     for (const auto& [nome, f] : casi) {
         auto t = [&](const std::string& k) { return r.Tempo(k); };
         const double sistema = t(std::string("sistema/") + nome) / kPassi;
         const double nativo = t(std::string("nativo/") + nome) / kPassi;
         std::printf("%-14s %14.1f %14.1f %10.2f\n", nome, sistema, nativo, sistema / nativo);
         if (std::string(nome) == "DI1/lorenz") lorenzImplicito = sistema / nativo;
+        if (std::string(nome) == "W10/lorenz") lorenzDebole = sistema / nativo;
     }
+    // Runge-Kutta 5 evaluates every drift 6 times a step; dopri5 as counted.
+    std::printf("\n%-14s %14s %14s %10s\n", "per evaluation", "system ns", "odeint ns", "ratio");
+    double peggiore = 0;
+    for (const auto& [caso, n] : {std::pair{"lorenz", 3}, std::pair{"lineare50", kLineare}}) {
+        const double sistema = r.Tempo(std::string("sistema/DRK/") + caso) / kPassi / 6;
+        const double odeint =
+            r.Tempo(std::string("odeint/") + caso) / kPassi / valutazioniOdeint[n];
+        std::printf("%-14s %14.1f %14.1f %10.2f\n", caso, sistema, odeint, sistema / odeint);
+        peggiore = std::max(peggiore, sistema / odeint);
+    }
+    std::printf("target weak_lorenz: %.2f (goal <= 2.0)\n", lorenzDebole);
     std::printf("target implicit_lorenz: %.2f (goal <= 1.2)\n", lorenzImplicito);
+    std::printf("target rk5_odeint: %.2f (goal <= 1.0)\n", peggiore);
     benchmark::Shutdown();
     return 0;
 }

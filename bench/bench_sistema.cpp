@@ -2,8 +2,9 @@
 // with the same generator: (a) geometric Brownian motion, n = m = 1; (b) Lorenz with additive
 // noise, n = m = 3. Then how the system scales: the cost of one formula evaluation with a
 // dense 50 x 50 diffusion matrix against a dense 3 x 3 one, a diagonal 50 x 50 matrix ("0" off
-// the diagonal) against one motion, and the code memory and path time of a 255 x 255 system.
-// Prints ns per grid step, the ratios and the targets at the end.
+// the diagonal) against one motion, a diagonal 255 x 255 system against the same loop written
+// by hand, and the code memory of that system. Prints ns per grid step, the ratios and the
+// targets at the end.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -119,8 +120,8 @@ std::string Lineare(int n, int v) {
 
 // n components and m motions; the diffusion b_kj is a formula when piena(k, j), else "0".
 template <class Piena>
-void ImpostaScala(TSistemaS05& s, int n, int m, Piena piena) {
-    s.SetIntervallo(kInizio, kFine, kPasso);
+void ImpostaScala(TSistemaS05& s, int n, int m, Piena piena, Extended fine = kFine) {
+    s.SetIntervallo(kInizio, fine, kPasso);
     s.SetDimensione(n, m);
     for (int k = 1; k <= n; ++k) {
         s.SetOrigine(k, 1);
@@ -138,6 +139,48 @@ void Scala(benchmark::State& state, int n, int m, bool diagonale) {
         benchmark::ClobberMemory();
     }
     Segna(state);
+}
+
+// n = m = 255 fit the path table on a shorter grid.
+constexpr int kGrande = 255;
+constexpr Extended kFineGrande = 0.5L;
+const int kPassiGrande = static_cast<int>((kFineGrande - kInizio) / kPasso) + 1;
+
+void Diagonale255(benchmark::State& state) {
+    TSistemaS05 s;
+    ImpostaScala(s, kGrande, kGrande, [](int k, int j) { return k == j; }, kFineGrande);
+    for (auto _ : state) {
+        s.Ricalcola();
+        benchmark::ClobberMemory();
+    }
+}
+
+// The same path by hand: a_k = 0.01 x_v and b_kk = 0.01 x_w with the variables that Lineare
+// names, the coefficient read from memory like the formulas' literals.
+void NativoDiagonale255(benchmark::State& state) {
+    static volatile Extended sorgente = 0.01L;
+    const Extended c = sorgente, delta = kPasso, radice = std::sqrt(delta);
+    int v[kGrande], w[kGrande];
+    for (int k = 1; k <= kGrande; ++k) {
+        v[k - 1] = (k - 1) % 25 + 1;
+        w[k - 1] = (2 * k - 1) % 25 + 1;
+    }
+    std::vector<Extended> p(kGrande * (static_cast<std::size_t>(kPassiGrande) + 1));
+    Extended dw[kGrande];
+    for (auto _ : state) {
+        for (int k = 0; k < kGrande; ++k) p[k] = 1;
+        for (int i = 1; i <= kPassiGrande; ++i) {
+            const Extended* x = &p[kGrande * (i - 1)] - 1;  // x[1] is component 1
+            Extended* y = &p[kGrande * i];
+            for (auto& d : dw) d = Gauss() * radice;
+            for (int k = 0; k < kGrande; ++k) {
+                const Extended e = c * x[v[k]] * delta + x[k + 1];
+                y[k] = c * x[w[k]] * dw[k] + e;
+            }
+        }
+        benchmark::DoNotOptimize(p.data());
+        benchmark::ClobberMemory();
+    }
 }
 
 // Bytes of anonymous executable mappings of this process: the compiled formulas' code.
@@ -188,6 +231,9 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("scala/dense_50x50", Scala, 50, 50, false);
     benchmark::RegisterBenchmark("scala/diagonal_50x50", Scala, 50, 50, true);
     benchmark::RegisterBenchmark("scala/column_50x1", Scala, 50, 1, false);
+    const auto ms = benchmark::kMillisecond;
+    benchmark::RegisterBenchmark("sistema/diagonal_255", Diagonale255)->Unit(ms);
+    benchmark::RegisterBenchmark("nativo/diagonal_255", NativoDiagonale255)->Unit(ms);
     benchmark::Initialize(&argc, argv);
     Raccoglitore r;
     benchmark::RunSpecifiedBenchmarks(&r);
@@ -211,6 +257,9 @@ int main(int argc, char** argv) {
     std::printf("target dense_50: %.2f (goal <= 2)\n", denso50 / denso3);
     std::printf("target diagonal_50: %.2f (goal <= 3)\n",
                 passo("diagonal_50x50") / passo("column_50x1"));
+    // The same steps and components on both sides: the ratio per component-step.
+    std::printf("target em_255: %.2f (goal <= 2.5)\n",
+                r.Tempo("sistema/diagonal_255") / r.Tempo("nativo/diagonal_255"));
     benchmark::Shutdown();
     return 0;
 }

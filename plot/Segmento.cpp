@@ -19,6 +19,27 @@ bool Taglia(double p, double q, double& t0, double& t1) {
     return true;
 }
 
+// Narrows the segment a-b to its part inside a w x h image, ends rounded to pixels; false when
+// nothing of it is inside.
+bool Ritaglia(int w, int h, QPoint& a, QPoint& b) {
+    const double x0 = a.x(), y0 = a.y(), dx = b.x() - x0, dy = b.y() - y0;
+    double t0 = 0, t1 = 1;
+    const double xMax = w - 1, yMax = h - 1;
+    if (!Taglia(-dx, x0, t0, t1) || !Taglia(dx, xMax - x0, t0, t1) ||
+        !Taglia(-dy, y0, t0, t1) || !Taglia(dy, yMax - y0, t0, t1))
+        return false;
+    a = QPoint(static_cast<int>(std::lround(x0 + t0 * dx)),
+               static_cast<int>(std::lround(y0 + t0 * dy)));
+    b = QPoint(static_cast<int>(std::lround(x0 + t1 * dx)),
+               static_cast<int>(std::lround(y0 + t1 * dy)));
+    return true;
+}
+
+bool Dentro(QPoint p, int w, int h) {
+    return static_cast<unsigned>(p.x()) < static_cast<unsigned>(w) &&
+           static_cast<unsigned>(p.y()) < static_cast<unsigned>(h);
+}
+
 }  // namespace
 
 void TracciaPunto(QImage& immagine, int x, int y, QRgb c) {
@@ -27,17 +48,12 @@ void TracciaPunto(QImage& immagine, int x, int y, QRgb c) {
 }
 
 void TracciaSegmento(QImage& immagine, QPoint a, QPoint b, QRgb c) {
-    const double x0 = a.x(), y0 = a.y(), dx = b.x() - x0, dy = b.y() - y0;
-    double t0 = 0, t1 = 1;
-    const double xMax = immagine.width() - 1, yMax = immagine.height() - 1;
-    if (!Taglia(-dx, x0, t0, t1) || !Taglia(dx, xMax - x0, t0, t1) ||
-        !Taglia(-dy, y0, t0, t1) || !Taglia(dy, yMax - y0, t0, t1))
-        return;
-    // Bresenham between the ends of the visible part, which lie inside the image.
-    int x = static_cast<int>(std::lround(x0 + t0 * dx));
-    int y = static_cast<int>(std::lround(y0 + t0 * dy));
-    const int xFine = static_cast<int>(std::lround(x0 + t1 * dx));
-    const int yFine = static_cast<int>(std::lround(y0 + t1 * dy));
+    // A curve's segments nearly always lie inside the image: their pixel ends need no
+    // clipping, and the loop below runs on them in integers alone.
+    const int w = immagine.width(), h = immagine.height();
+    if (!(Dentro(a, w, h) && Dentro(b, w, h)) && !Ritaglia(w, h, a, b)) return;
+    int x = a.x(), y = a.y();
+    const int xFine = b.x(), yFine = b.y();
     const int passiX = std::abs(xFine - x), passiY = -std::abs(yFine - y);
     const int sx = x < xFine ? 1 : -1, sy = y < yFine ? 1 : -1;
     uchar* bits = immagine.bits();

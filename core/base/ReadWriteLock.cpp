@@ -1,64 +1,135 @@
 #include "core/base/ReadWriteLock.h"
 
-#include <unordered_map>
-
 #include "core/base/Exception.h"
 
 namespace {
-// Per-thread read depth of each lock the thread holds a read side of; erased at depth 0.
-std::unordered_map<const void*, int>& LettureDelThread() {
-    thread_local std::unordered_map<const void*, int> letture;
-    return letture;
+
+using Parola = std::uint64_t;
+constexpr Parola kLettore = 1;
+constexpr Parola kLettori = (Parola{1} << 30) - 1;
+constexpr Parola kScrittore = Parola{1} << 30;
+constexpr Parola kScrittoreInAttesa = Parola{1} << 32;
+constexpr Parola kScrittoriInAttesa = Parola{0xFFFF} << 32;
+constexpr Parola kLettoreInAttesa = Parola{1} << 48;
+constexpr Parola kInAttesa = ~(kLettori | kScrittore);
+
+// The read depth of each lock the calling thread reads, in a table of fixed size: plain
+// data, so that taking a read side allocates nothing and the table needs no construction.
+struct Lettura {
+    const void* blocco;
+    int profondita;
+};
+struct LettureDelThread {
+    Lettura voci[TMultiReadExclusiveWriteSynchronizer::MassimiBlocchiLetti];
+    int usate;
+};
+thread_local LettureDelThread letture;
+
+// The address of the thread's own table identifies the thread.
+const void* Identita() { return &letture; }
+
+Lettura* Trova(const void* blocco) {
+    for (int i = 0; i < letture.usate; ++i)
+        if (letture.voci[i].blocco == blocco) return &letture.voci[i];
+    return nullptr;
 }
+
+void Rimuovi(Lettura* voce) { *voce = letture.voci[--letture.usate]; }
+
 }  // namespace
 
-int& TMultiReadExclusiveWriteSynchronizer::MieLetture() { return LettureDelThread()[this]; }
+bool TMultiReadExclusiveWriteSynchronizer::SonoScrittore() const {
+    // Only this thread ever stores its own identity, so a relaxed load cannot mislead it.
+    return scrittore_.load(std::memory_order_relaxed) == Identita();
+}
 
 void TMultiReadExclusiveWriteSynchronizer::BeginRead() {
-    std::unique_lock lock(mutex_);
-    if (scrittore_ == std::this_thread::get_id()) {
+    if (SonoScrittore()) {
         ++profonditaScrittura_;  // nested inside our own write side
         return;
     }
-    int& mie = MieLetture();
-    // A thread already reading must not wait behind a waiting writer: that would deadlock.
-    cambiato_.wait(lock, [&] {
-        return profonditaScrittura_ == 0 && (scrittureInAttesa_ == 0 || mie > 0);
-    });
-    ++mie;
-    ++lettori_;
+    if (Lettura* mia = Trova(this)) {
+        // Already reading: no writer can hold the lock, and waiting behind a waiting writer
+        // would deadlock.
+        stato_.fetch_add(kLettore, std::memory_order_acquire);
+        ++mia->profondita;
+        return;
+    }
+    if (letture.usate == MassimiBlocchiLetti)
+        throw Exception("Too many locks read at once by one thread!");
+    Parola s = stato_.load(std::memory_order_relaxed);
+    bool entrato = false;
+    while (!entrato && !(s & (kScrittore | kScrittoriInAttesa)))
+        entrato = stato_.compare_exchange_weak(s, s + kLettore, std::memory_order_acquire,
+                                               std::memory_order_relaxed);
+    if (!entrato) AttendiLettura();
+    letture.voci[letture.usate++] = {this, 1};
 }
 
 void TMultiReadExclusiveWriteSynchronizer::EndRead() {
-    std::unique_lock lock(mutex_);
-    if (scrittore_ == std::this_thread::get_id()) {
+    if (SonoScrittore()) {
         --profonditaScrittura_;
         return;
     }
-    if (--MieLetture() == 0) LettureDelThread().erase(this);
-    --lettori_;
-    if (lettori_ == 0) cambiato_.notify_all();
+    Lettura* mia = Trova(this);
+    if (mia && --mia->profondita == 0) Rimuovi(mia);
+    const Parola prima = stato_.fetch_sub(kLettore, std::memory_order_acq_rel);
+    if ((prima & kLettori) == kLettore && (prima & kScrittoriInAttesa)) Risveglia();
 }
 
 void TMultiReadExclusiveWriteSynchronizer::BeginWrite() {
-    std::unique_lock lock(mutex_);
-    const auto io = std::this_thread::get_id();
-    if (scrittore_ == io) {
+    if (SonoScrittore()) {
         ++profonditaScrittura_;
         return;
     }
-    if (LettureDelThread().count(this)) throw Exception("A reader cannot take the write side of its lock");
-    ++scrittureInAttesa_;
-    cambiato_.wait(lock, [&] { return profonditaScrittura_ == 0 && lettori_ == 0; });
-    --scrittureInAttesa_;
-    scrittore_ = io;
+    if (Trova(this)) throw Exception("A reader cannot take the write side of its lock");
+    Parola libero = 0;
+    if (!stato_.compare_exchange_strong(libero, kScrittore, std::memory_order_acquire,
+                                        std::memory_order_relaxed))
+        AttendiScrittura();
+    scrittore_.store(Identita(), std::memory_order_relaxed);
     profonditaScrittura_ = 1;
 }
 
 void TMultiReadExclusiveWriteSynchronizer::EndWrite() {
+    if (--profonditaScrittura_ > 0) return;
+    scrittore_.store(nullptr, std::memory_order_relaxed);
+    const Parola prima = stato_.fetch_sub(kScrittore, std::memory_order_acq_rel);
+    if (prima & kInAttesa) Risveglia();
+}
+
+// A waiter counts itself in the state word under the mutex before it tests the state, and
+// whoever releases reads that count in the same atomic operation that releases: either the
+// waiter's test sees the release, or the releaser sees the waiter and notifies it.
+void TMultiReadExclusiveWriteSynchronizer::AttendiLettura() {
     std::unique_lock lock(mutex_);
-    if (--profonditaScrittura_ == 0) {
-        scrittore_ = std::thread::id();
-        cambiato_.notify_all();
-    }
+    stato_.fetch_add(kLettoreInAttesa, std::memory_order_relaxed);
+    cambiato_.wait(lock, [this] {
+        Parola s = stato_.load(std::memory_order_relaxed);
+        while (!(s & (kScrittore | kScrittoriInAttesa)))
+            if (stato_.compare_exchange_weak(s, s - kLettoreInAttesa + kLettore,
+                                             std::memory_order_acquire,
+                                             std::memory_order_relaxed))
+                return true;
+        return false;
+    });
+}
+
+void TMultiReadExclusiveWriteSynchronizer::AttendiScrittura() {
+    std::unique_lock lock(mutex_);
+    stato_.fetch_add(kScrittoreInAttesa, std::memory_order_relaxed);
+    cambiato_.wait(lock, [this] {
+        Parola s = stato_.load(std::memory_order_relaxed);
+        while (!(s & (kLettori | kScrittore)))
+            if (stato_.compare_exchange_weak(s, s - kScrittoreInAttesa + kScrittore,
+                                             std::memory_order_acquire,
+                                             std::memory_order_relaxed))
+                return true;
+        return false;
+    });
+}
+
+void TMultiReadExclusiveWriteSynchronizer::Risveglia() {
+    { std::lock_guard lock(mutex_); }
+    cambiato_.notify_all();
 }

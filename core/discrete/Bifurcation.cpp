@@ -10,7 +10,9 @@ bool FinitoComeDouble(Extended v) { return std::isfinite(static_cast<double>(v))
 }  // namespace
 
 TBifurcation::TBifurcation()
-    : dinamica_(std::make_unique<TRPNCompiler>()), derivata_(std::make_unique<TRPNCompiler>()) {}
+    : dinamica_(std::make_unique<TRPNCompiler>()), derivata_(std::make_unique<TRPNCompiler>()) {
+    dinamica_->SetIterabile(true);  // the settling runs in the map's own code
+}
 
 TBifurcation::~TBifurcation() = default;
 
@@ -35,8 +37,9 @@ void TBifurcation::Orbita(int& count, Extended* buffer, Extended lambda) {
 
     // The first step is the checked evaluation, which refuses (and empties) a map naming a
     // variable beyond x1. The others run unchecked on a packed vector of our own, sized for
-    // any formula, so that no evaluation can read past it. Aligned so that x1, stored and
-    // reloaded at every step, never straddles two cache lines.
+    // any formula, so that no evaluation can read past it: the settling in the map's code
+    // with x held in a register, the sampling one step at a time. Aligned so that x1, stored
+    // and reloaded at every sampled step, never straddles two cache lines.
     alignas(64) Extended10 argomenti[TRPNCompiler::MassimoIndiceVariabile + 1] = {};
     argomenti[0] = lambda;
     const auto f = [&](Extended stato) {
@@ -44,7 +47,7 @@ void TBifurcation::Orbita(int& count, Extended* buffer, Extended lambda) {
         return dinamica_->ValutaVettore(argomenti);
     };
     Extended x = MapValue(Seed(), lambda);  // one read-lock round per orbit for the seed
-    for (int i = 1; i < IterazioniAssestamento; ++i) x = f(x);
+    x = dinamica_->Itera(argomenti, x, IterazioniAssestamento - 1);
 
     // Each pass restarts at index 0 from the current state; it ends when the state comes
     // back to the pass's first value within the relative tolerance, or when it is full.

@@ -36,7 +36,8 @@ constexpr int kMassimoSpostamento = 255;
 
 class Generatore {
 public:
-    explicit Generatore(Codice& c) : c_(c) {}
+    // inRegistro: the variable held in the register under the formula's, or -1 for none.
+    explicit Generatore(Codice& c, int inRegistro = -1) : c_(c), inRegistro_(inRegistro) {}
 
     void Emetti(std::span<const std::uint8_t> byte) {
         c_.Flusso.insert(c_.Flusso.end(), byte.begin(), byte.end());
@@ -81,7 +82,13 @@ public:
                     ConPosizione("Variable out of range (x0 to x25)!", a.Posizione));
             const auto k = static_cast<int>(a.Indice);
             c_.MaxVariabile = std::max(c_.MaxVariabile, k);
-            EmettiCarica(kCaricaVariabile, 10 * k);
+            if (k == inRegistro_) {
+                const std::uint8_t copia[] = {0xD9, static_cast<std::uint8_t>(0xC0 + profondita_)};
+                Emetti(copia);  // FLD ST(i): the held value sits under the i occupied registers
+                ++profondita_;
+            } else {
+                EmettiCarica(kCaricaVariabile, 10 * k);
+            }
             break;
         }
         case atOperatore:
@@ -98,18 +105,53 @@ public:
 
 private:
     Codice& c_;
+    int inRegistro_;
     int profondita_ = 0;
 };
 
+void Aggiungi(std::vector<std::uint8_t>& flusso, std::span<const std::uint8_t> byte) {
+    flusso.insert(flusso.end(), byte.begin(), byte.end());
+}
+
+void AggiungiParola(std::vector<std::uint8_t>& flusso, std::int32_t parola) {
+    for (int i = 0; i < 4; ++i) flusso.push_back(static_cast<std::uint8_t>(parola >> (8 * i)));
+}
+
+// mov r8,rdx (the count, in a register no token touches: "pos" writes AX); the first
+// routine's prologue with its own distance to the control word; fld tbyte [rcx+10]; then the
+// loop: the body, fstp st(1) (the result replaces x1), dec r8, jnz back; fwait; ret.
+void AggiungiIterazione(Codice& c, const std::vector<TAtom>& uscita) {
+    Codice corpo;
+    Generatore g(corpo, kVariabileIterata);
+    for (const TAtom& a : uscita) g.Atomo(a);
+
+    auto& f = c.Flusso;
+    c.Iterazione = f.size();
+    constexpr std::uint8_t kConteggio[] = {0x49, 0x89, 0xD0};
+    Aggiungi(f, kConteggio);
+    const auto fineFldcw = static_cast<std::int32_t>(f.size() + kLunghezzaPrologo);
+    Aggiungi(f, std::span(kPrologo).first(kLunghezzaPrologo - 4));
+    AggiungiParola(f, -static_cast<std::int32_t>(CodiceEseguibile::kInizioCodice) - fineFldcw);
+    constexpr std::uint8_t kCaricaIterata[] = {0xDB, 0x69, 10 * kVariabileIterata};
+    Aggiungi(f, kCaricaIterata);
+    const auto ciclo = static_cast<std::int32_t>(f.size());
+    Aggiungi(f, corpo.Flusso);
+    constexpr std::uint8_t kFineCiclo[] = {0xDD, 0xD9, 0x49, 0xFF, 0xC8, 0x0F, 0x85};
+    Aggiungi(f, kFineCiclo);
+    AggiungiParola(f, ciclo - static_cast<std::int32_t>(f.size() + 4));
+    Aggiungi(f, kEpilogo);
+}
+
 }  // namespace
 
-Codice GeneraCodice(const std::vector<TAtom>& uscita, int numCostanti) {
+Codice GeneraCodice(const std::vector<TAtom>& uscita, int numCostanti, bool iterabile) {
     Codice c;
     c.Costanti.reserve(static_cast<std::size_t>(numCostanti));
     Generatore g(c);
     g.Emetti(kPrologo);
     for (const TAtom& a : uscita) g.Atomo(a);
     g.Emetti(kEpilogo);
+    if (iterabile) AggiungiIterazione(c, uscita);
     return c;
 }
 

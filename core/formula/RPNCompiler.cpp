@@ -14,6 +14,21 @@ Extended NonInizializzato(const Extended10*, const Extended10*) {
     throw RPNException("RPN Compiler not initialized!");
 }
 
+// The code of a formula that is one literal does not depend on the literal, which it reads
+// through its first argument: all such formulas share one routine, compiled once and never
+// freed, each passing its own literal. A sparse system's thousands of "0" then take no code.
+const rpn::CodiceEseguibile& CodiceLetterale() {
+    static const rpn::CodiceEseguibile* codice = [] {
+        rpn::TAtom zero;
+        zero.Tipo = rpn::atNumero;
+        const rpn::Codice c = rpn::GeneraCodice({zero}, 1);
+        auto* nuovo = new rpn::CodiceEseguibile(c.Flusso, c.Costanti);
+        nuovo->Sigilla();
+        return nuovo;
+    }();
+    return *codice;
+}
+
 }  // namespace
 
 struct TRPNCompiler::Stato {
@@ -23,7 +38,11 @@ struct TRPNCompiler::Stato {
     int MaxVariabile = 0;
     int NumCostanti = 0;
     bool Nulla = false;
-    std::optional<rpn::CodiceEseguibile> Codice;
+    std::optional<Extended10> Letterale;  // the formula is this one literal
+    std::optional<rpn::CodiceEseguibile> Codice;  // none for a literal
+    // The iterating routine, when the formula was compiled as a map.
+    Extended (*Iterazione)(const Extended10* costanti, const Extended10* valori,
+                           long volte) = nullptr;
     std::atomic<const Ingresso*>* Pubblicato = nullptr;  // the owner's current entry
     Stato* ProssimoRitirato = nullptr;
 };
@@ -33,6 +52,7 @@ struct TRPNCompiler::Impl {
     int MassimaVariabileAmmessa = MassimoIndiceVariabile;
     std::atomic<Stato*> Ritirati{nullptr};  // reset blocks, freed by the next SetText
     const std::atomic<bool>* InUso = nullptr;
+    bool Iterabile = false;
 };
 
 TRPNCompiler::Stato* TRPNCompiler::NonCompilato() {
@@ -117,19 +137,62 @@ void TRPNCompiler::SetText(const std::string& text) {
     LiberaRitirati();
 
     rpn::Analisi analisi = rpn::Analizza(text, impl_->MassimaVariabileAmmessa);
-    rpn::Codice codice = rpn::GeneraCodice(analisi.Uscita, analisi.NumCostanti);
     auto nuovo = std::make_unique<Stato>();
     nuovo->Testo = text;
-    nuovo->MaxVariabile = codice.MaxVariabile;
-    nuovo->NumCostanti = static_cast<int>(codice.Costanti.size());
     const auto& uscita = analisi.Uscita;
-    nuovo->Nulla = uscita.size() == 1 && uscita[0].Tipo == rpn::atNumero && uscita[0].Valore == 0;
-    nuovo->Codice.emplace(codice.Flusso, codice.Costanti);
-    nuovo->Diretto = {nuovo->Codice->Ingresso(), nuovo->Codice->Costanti(), nuovo.get()};
-    nuovo->Primo = {PrimaEsecuzione, reinterpret_cast<const Extended10*>(nuovo.get()),
-                    nuovo.get()};
+    if (uscita.size() == 1 && uscita[0].Tipo == rpn::atNumero) {
+        nuovo->NumCostanti = 1;
+        nuovo->Nulla = uscita[0].Valore == 0;
+        nuovo->Letterale = uscita[0].Valore;
+        nuovo->Diretto = {CodiceLetterale().Ingresso(), &*nuovo->Letterale, nuovo.get()};
+        nuovo->Primo = nuovo->Diretto;  // the shared routine is runnable already
+    } else {
+        rpn::Codice codice =
+            rpn::GeneraCodice(uscita, analisi.NumCostanti, impl_->Iterabile);
+        nuovo->MaxVariabile = codice.MaxVariabile;
+        nuovo->NumCostanti = static_cast<int>(codice.Costanti.size());
+        nuovo->Codice.emplace(codice.Flusso, codice.Costanti);
+        nuovo->Diretto = {nuovo->Codice->Ingresso(), nuovo->Codice->Costanti(), nuovo.get()};
+        if (codice.Iterazione)
+            nuovo->Iterazione = reinterpret_cast<decltype(Stato::Iterazione)>(
+                nuovo->Codice->Indirizzo(*codice.Iterazione));
+        nuovo->Primo = {PrimaEsecuzione, reinterpret_cast<const Extended10*>(nuovo.get()),
+                        nuovo.get()};
+    }
     nuovo->Pubblicato = &stato_;
     stato_.store(&nuovo.release()->Primo, std::memory_order_release);
+}
+
+TRPNCompiler::Chiamata TRPNCompiler::Diretta() const {
+    const Stato* s = Corrente();
+    if (s->Codice) s->Codice->Sigilla();
+    return {s->Diretto.Esegui, s->Diretto.Costanti};
+}
+
+bool TRPNCompiler::Letterale(Extended& valore) const {
+    const Stato* s = Corrente();
+    if (s->Letterale) valore = *s->Letterale;
+    return s->Letterale.has_value();
+}
+
+void TRPNCompiler::SetIterabile(bool iterabile) {
+    WriteGuard scrittura(impl_->Blocco);
+    impl_->Iterabile = iterabile;
+}
+
+Extended TRPNCompiler::Itera(Extended10* valori, Extended x, int volte) const {
+    const Ingresso* ingresso = stato_.load(std::memory_order_acquire);
+    const Stato* s = ingresso->Di;
+    if (s->Iterazione && volte > 0) {
+        s->Codice->Sigilla();
+        valori[1] = x;
+        return s->Iterazione(s->Diretto.Costanti, valori, volte);
+    }
+    for (int i = 0; i < volte; ++i) {
+        valori[1] = x;
+        x = ingresso->Esegui(ingresso->Costanti, valori);
+    }
+    return x;
 }
 
 Extended TRPNCompiler::Valuta(std::span<const Extended> valori) {

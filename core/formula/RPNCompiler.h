@@ -55,6 +55,29 @@ public:
     // values. Uncompiled: raises "RPN Compiler not initialized!".
     Extended ValutaVettore(const Extended10* valori) const;
 
+    // A compiled routine with its literals, called without going through the compiler, for
+    // a loop that calls many formulas many times while nobody can compile them (a scheme's
+    // path, under its system's write side). Valid until the formula is compiled again or
+    // reset; evaluates exactly as ValutaVettore.
+    struct Chiamata {
+        Extended (*Esegui)(const Extended10* costanti, const Extended10* valori);
+        const Extended10* Costanti;
+        Extended operator()(const Extended10* valori) const { return Esegui(Costanti, valori); }
+    };
+    // Makes the code runnable and returns its entry; uncompiled, an entry that raises
+    // "RPN Compiler not initialized!".
+    Chiamata Diretta() const;
+    // The formula is one numeric literal: its value, which every evaluation returns.
+    bool Letterale(Extended& valore) const;
+
+    // For a map x1 -> f(x0, x1, ...): from the next compilation on, the code also holds a
+    // routine that iterates the map itself, keeping x1 on the register stack.
+    void SetIterabile(bool iterabile);
+    // x := f(valori[0], x, valori[2], ...) volte times; returns the last x, bit for bit what as
+    // many ValutaVettore calls with x stored in valori[1] give. Unchecked like ValutaVettore;
+    // valori[1] is overwritten. Without the iterating routine it makes those calls.
+    Extended Itera(Extended10* valori, Extended x, int volte) const;
+
     int MaxVariabile() const;
     int NumCostanti() const;
     // True when the formula is the literal constant 0 alone ("0", "0.0", ...): its value is

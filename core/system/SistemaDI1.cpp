@@ -29,17 +29,17 @@ void TSistemaDI1::Ricalcola() {
     std::vector<Extended10> x(nn + 1);
     std::vector<Extended> f(nn), yVecchio(nn), p(nn), residuoPerturbato(nn);
     std::vector<std::int32_t> indx(nn);
-    std::vector<const TRPNCompiler*> a(nn);
+    std::vector<TRPNCompiler::Chiamata> a(nn);  // the step loop touches no compiler
     TMatrix jacobiano(n);
     Extended parita = 0;
 
     WriteGuard guard(Blocco());
-    for (int k = 1; k <= n; ++k) a[k - 1] = &Formula(k);
+    for (int k = 1; k <= n; ++k) a[k - 1] = Formula(k).Diretta();
     const Extended delta = passo_;
     // r := R(x), R_k = (x_k - y_k) - a_k(x) * step, in component order.
     auto residuo = [&](std::vector<Extended>& r) {
         for (int k = 1; k <= n; ++k) {
-            const Extended ak = a[k - 1]->ValutaVettore(x.data());
+            const Extended ak = a[k - 1](x.data());
             r[k - 1] = (Extended{x[k]} - yVecchio[k - 1]) - ak * delta;
         }
     };

@@ -13,8 +13,8 @@ void TSistemaDRK::Ricalcola() {
     const auto nn = static_cast<std::size_t>(n);
     std::vector<Extended10> e(nn + 1);
     std::vector<Extended> k1(nn), k2(nn), k3(nn), k4(nn), k5(nn), k6(nn);
-    std::vector<const TRPNCompiler*> a(nn);
-    for (int k = 1; k <= n; ++k) a[k - 1] = &Formula(k);
+    std::vector<TRPNCompiler::Chiamata> a(nn);  // the step loop touches no compiler
+    for (int k = 1; k <= n; ++k) a[k - 1] = Formula(k).Diretta();
 
     for (int k = 1; k <= n; ++k) Punto(0, k) = OrigineK(k);
     const Extended h = passo_;
@@ -24,7 +24,7 @@ void TSistemaDRK::Ricalcola() {
         // K := a(E) * h, every drift on the vector E built for the stage.
         auto stadio = [&](Extended tempo, std::vector<Extended>& kv) {
             e[0] = tempo;
-            for (int k = 1; k <= n; ++k) kv[k - 1] = a[k - 1]->ValutaVettore(e.data()) * h;
+            for (int k = 1; k <= n; ++k) kv[k - 1] = a[k - 1](e.data()) * h;
         };
         for (int k = 1; k <= n; ++k) e[k] = y(k);
         stadio(t, k1);

@@ -46,29 +46,34 @@ void TSistemaS05::PercorsoEulero(Incremento incremento) {
     WriteGuard guard(Blocco());
     const int n = dimensione_;
     const int m = moti_;
-    // Work vectors, once per path. The formulas are looked up once too: the step loop takes
-    // no lock. A formula that is the literal 0 adds +0, which changes nothing but a -0 sum,
-    // so its term is left out: derive[k - 1] is null for a zero drift, and the diffusion
-    // terms of component k are termini[inizi[k - 1]] ... termini[inizi[k] - 1], in motion
-    // order, each with the 0-based index of its motion.
+    // Work vectors, once per path. The formulas are looked up once too, as direct entries:
+    // the step loop takes no lock and touches no compiler. A formula that is the literal 0
+    // adds +0, which changes nothing but a -0 sum, so its term is left out; another literal
+    // is multiplied as the value its code would return. The terms of component k are
+    // termini[inizi[k - 1]] ... termini[inizi[k] - 1]: its drift first (j = -1, left out
+    // when 0), then its diffusions in motion order, each with the 0-based index of its motion.
     struct Termine {
-        const TRPNCompiler* b;
+        TRPNCompiler::Chiamata f;  // f.Esegui null: the literal below
+        Extended letterale;
         int j;
     };
     std::vector<Extended> incrementi(static_cast<std::size_t>(m));
     std::vector<Extended10> stato(static_cast<std::size_t>(n) + 1);
-    std::vector<const TRPNCompiler*> derive(static_cast<std::size_t>(n));
     std::vector<Termine> termini;
     std::vector<int> inizi(static_cast<std::size_t>(n) + 1);
+    auto aggiungi = [&termini](const TRPNCompiler& formula, int j) {
+        Termine t{formula.Diretta(), 0, j};
+        if (formula.Letterale(t.letterale)) t.f.Esegui = nullptr;
+        if (!formula.Nulla()) termini.push_back(t);
+    };
     for (int k = 1; k <= n; ++k) {
-        const TRPNCompiler& a = Deriva(k);
-        derive[k - 1] = a.Nulla() ? nullptr : &a;
-        for (int j = 1; j <= m; ++j) {
-            const TRPNCompiler& b = Diffusione(k, j);
-            if (!b.Nulla()) termini.push_back({&b, j - 1});
-        }
+        aggiungi(Deriva(k), -1);
+        for (int j = 1; j <= m; ++j) aggiungi(Diffusione(k, j), j - 1);
         inizi[k] = static_cast<int>(termini.size());
     }
+    auto valore = [&stato](const Termine& t) {
+        return t.f.Esegui ? t.f(stato.data()) : t.letterale;
+    };
 
     for (int k = 1; k <= n; ++k) Punto(0, k) = OrigineK(k);
     const Extended delta = passo_;
@@ -80,10 +85,10 @@ void TSistemaS05::PercorsoEulero(Incremento incremento) {
         for (int k = 1; k <= n; ++k) {
             // Written term by term: a failing evaluation leaves the sum so far in the path.
             Extended& x = Punto(i, k);
-            const TRPNCompiler* a = derive[k - 1];
-            x = a ? a->ValutaVettore(stato.data()) * delta + Punto(i - 1, k) : Punto(i - 1, k);
-            for (int t = inizi[k - 1]; t < inizi[k]; ++t)
-                x = termini[t].b->ValutaVettore(stato.data()) * incrementi[termini[t].j] + x;
+            const Termine* t = termini.data() + inizi[k - 1];
+            const Termine* fine = termini.data() + inizi[k];
+            x = t != fine && t->j < 0 ? valore(*t++) * delta + Punto(i - 1, k) : Punto(i - 1, k);
+            for (; t != fine; ++t) x = valore(*t) * incrementi[t->j] + x;
         }
     }
 }

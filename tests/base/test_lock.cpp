@@ -98,4 +98,40 @@ TEST(ReadWriteLock, AReaderCannotUpgrade) {
     EXPECT_THROW(lock.BeginWrite(), Exception);
 }
 
+// The per-thread read depths: released out of order, each lock is free for writing exactly
+// when its own last read side is gone, and a full table refuses without taking anything.
+TEST(ReadWriteLock, ReadDepthsFollowEachLock) {
+    constexpr int n = TMultiReadExclusiveWriteSynchronizer::MassimiBlocchiLetti;
+    std::vector<TMultiReadExclusiveWriteSynchronizer> locks(n + 1);
+    for (int i = 0; i < n; ++i) locks[i].BeginRead();
+    locks[3].BeginRead();
+    EXPECT_THROW(locks[n].BeginRead(), Exception);
+    { WriteGuard libero(locks[n]); }
+    for (int i = 0; i < n; i += 2) locks[i].EndRead();
+    EXPECT_THROW(locks[1].BeginWrite(), Exception);
+    locks[3].EndRead();
+    EXPECT_THROW(locks[3].BeginWrite(), Exception);  // one read side of 3 is still held
+    for (int i = 1; i < n; i += 2) locks[i].EndRead();
+    for (auto& l : locks) {
+        WriteGuard g(l);
+        ReadGuard nested(l);
+    }
+}
+
+// A writer waiting behind many short readers gets the lock, and readers arriving while it
+// waits do not overtake it for ever.
+TEST(ReadWriteLock, AWaitingWriterIsNotStarvedByReaders) {
+    TMultiReadExclusiveWriteSynchronizer lock;
+    std::atomic<bool> fine{false};
+    std::vector<std::thread> lettori;
+    for (int r = 0; r < 3; ++r)
+        lettori.emplace_back([&] {
+            while (!fine) ReadGuard g(lock);
+        });
+    for (int i = 0; i < 200; ++i) WriteGuard g(lock);
+    fine = true;
+    for (auto& t : lettori) t.join();
+    SUCCEED();
+}
+
 }  // namespace

@@ -82,4 +82,33 @@ TEST(Blocchi, OnlyTheLiteralZeroIsNulla) {
     EXPECT_FALSE(TRPNCompiler().Nulla());
 }
 
+// Formulas of one literal share one routine: thousands of them map no new code, and each, by
+// every way of evaluating it, returns its own literal to the last bit.
+TEST(Blocchi, LiteralsShareOneRoutineAndKeepTheirValues) {
+    { TRPNCompiler primo; primo.SetText("0"); }  // the shared routine, made once
+    const std::size_t prima = MappeEseguibili().first;
+    std::vector<std::unique_ptr<TRPNCompiler>> letterali;
+    for (int i = 0; i < 5000; ++i) {
+        letterali.push_back(std::make_unique<TRPNCompiler>());
+        letterali.back()->SetText(i % 2 ? "0" : std::to_string(i) + ".1e-3");
+    }
+    EXPECT_EQ(MappeEseguibili().first, prima);
+    const Extended10 valori[26] = {};
+    for (int i = 0; i < 5000; i += 499) {
+        const TRPNCompiler& c = *letterali[static_cast<std::size_t>(i)];
+        Extended letterale = -1;
+        ASSERT_TRUE(c.Letterale(letterale));
+        const Extended atteso = i % 2 ? 0 : std::stold(std::to_string(i) + ".1e-3");
+        EXPECT_EQ(letterale, atteso);
+        EXPECT_EQ(c.ValutaVettore(valori), atteso);
+        EXPECT_EQ(c.Diretta()(valori), atteso);
+    }
+    Extended nessuno;
+    TRPNCompiler espressione;
+    espressione.SetText("0.5*1");
+    EXPECT_FALSE(espressione.Letterale(nessuno));
+    EXPECT_FALSE(TRPNCompiler().Letterale(nessuno));
+    EXPECT_THROW(TRPNCompiler().Diretta()(valori), RPNException);
+}
+
 }  // namespace

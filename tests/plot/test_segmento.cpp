@@ -42,6 +42,40 @@ private slots:
         QCOMPARE(contati, pixel);
         for (QPoint p : accesi) QCOMPARE(immagine.pixel(p), qRgb(255, 255, 0));
     }
+
+    // Lines whose crossing with an edge is a pixel (rows, columns, diagonals), ending on the
+    // edge, one pixel beyond it or far beyond: the 10 x 10 image gets exactly the pixels the
+    // whole line sets on a larger image, cropped; nothing is written outside.
+    void clipping_at_an_edge_keeps_the_pixels_of_the_whole_line_data() {
+        QTest::addColumn<QPoint>("a");
+        QTest::addColumn<QPoint>("b");
+        const QPoint dentro(4, 6);
+        const QPoint direzioni[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1},
+                                    {1, 1}, {-1, -1}, {1, -1}, {-1, 1}};
+        for (QPoint d : direzioni)
+            for (int oltre : {0, 1, 2, 30}) {
+                // Steps from dentro to the edge along d, then oltre more.
+                const int passi = std::min(d.x() > 0 ? 9 - 4 : d.x() < 0 ? 4 : 99,
+                                           d.y() > 0 ? 9 - 6 : d.y() < 0 ? 6 : 99);
+                const QPoint b = dentro + d * (passi + oltre);
+                QTest::addRow("(%d,%d) +%d", d.x(), d.y(), oltre) << dentro << b;
+                QTest::addRow("(%d,%d) +%d back", d.x(), d.y(), oltre) << b << dentro;
+            }
+    }
+
+    void clipping_at_an_edge_keeps_the_pixels_of_the_whole_line() {
+        QFETCH(QPoint, a);
+        QFETCH(QPoint, b);
+        constexpr int margine = 40;
+        QImage piccola(10, 10, QImage::Format_ARGB32_Premultiplied);
+        QImage grande(10 + 2 * margine, 10 + 2 * margine, QImage::Format_ARGB32_Premultiplied);
+        piccola.fill(Qt::black);
+        grande.fill(Qt::black);
+        TracciaSegmento(piccola, a, b, qRgb(255, 255, 0));
+        const QPoint spostamento(margine, margine);
+        TracciaSegmento(grande, a + spostamento, b + spostamento, qRgb(255, 255, 0));
+        QCOMPARE(piccola, grande.copy(margine, margine, 10, 10));
+    }
 };
 
 QTEST_MAIN(TestSegmento)

@@ -42,6 +42,8 @@ public:
     void Sigilla() const;
     // Its code may run only after Sigilla.
     Routine Ingresso() const { return reinterpret_cast<Routine>(codice_); }
+    // An address scarto bytes into the code, for a second routine placed after the first.
+    void* Indirizzo(std::size_t scarto) const { return codice_ + scarto; }
     // The literals, stored after the code in the same block.
     const Extended10* Costanti() const { return costanti_; }
 
