@@ -21,6 +21,7 @@
 
 #include "core/base/Extended.h"
 #include "core/base/Funzione.h"
+#include "plot/DatiPiano.h"
 #include "plot/Segmento.h"
 
 class TPianoCartesiano;
@@ -152,6 +153,20 @@ public:
     // Repaints started since the plane was made.
     int RidisegniAvviati() const { return ridisegniAvviati_; }
 
+    // The scales drawn over the canvas; on at start.
+    bool Scala() const { return scala_; }
+    void SetScala(bool visibile);
+    // The canvas with the scales over it: the picture a user copies or saves.
+    QImage Immagine() const;
+    // What the plane draws, as a table, for fitting and export; nothing for a plane that
+    // does not give one. Evaluates the function objects in the calling thread.
+    virtual std::optional<TDatiPiano> Dati() { return std::nullopt; }
+    // The plane gives its data (Dati): the windows then offer the fit and the data export.
+    virtual bool DatiDisponibili() const { return false; }
+    // The extent that shows all the data with a 5 % margin (key F), reported to OnAggiorna;
+    // false, and the extent unchanged, when there is nothing to fit.
+    bool Adatta();
+
 signals:
     // The last repaint has ended and no other is pending.
     void RidisegnoTerminato();
@@ -175,6 +190,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
@@ -196,6 +212,7 @@ private:
     QPoint inizioPan_;
     std::array<Extended, 4> estensioneSalvata_{};
     QString hint_;
+    bool scala_ = true;
 
     TClipArea clipArea_;
     QColor colore_{128, 128, 128};

@@ -1,5 +1,6 @@
 #include "core/base/Conversioni.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <clocale>
@@ -150,7 +151,18 @@ std::string FormatoFisso(Extended value, int larghezza, int decimali) {
     return out;
 }
 
-std::string FloatToStr(Extended value) {
+std::string FloatToStr(Extended value) { return FloatToStr(value, DecimalSeparator()); }
+
+Extended ArrotondaCifre(Extended value, int cifre) {
+    if (!std::isfinite(value) || value == 0) return value;
+    char buf[64];
+    locale_t old = uselocale(LocaleC());
+    std::snprintf(buf, sizeof buf, "%.*Le", std::clamp(cifre, 1, 21) - 1, value);
+    uselocale(old);
+    return strtold_l(buf, nullptr, LocaleC());
+}
+
+std::string FloatToStr(Extended value, char sep) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
     if (value == 0) return "0";
@@ -176,7 +188,6 @@ std::string FloatToStr(Extended value) {
         if (IsDigit(s[i])) cifre += s[i];
     while (cifre.size() > 1 && cifre.back() == '0') cifre.pop_back();
 
-    const char sep = DecimalSeparator();
     std::string out = negativo ? "-" : "";
     if (esponente >= -5 && esponente < 15) {
         if (esponente < 0) {

@@ -16,6 +16,11 @@ struct TSistema::TNotifica {
 
 Extended TComponente::Valore(Extended t) { return sistema_.Valore(indice_, t); }
 
+std::optional<TGriglia> TComponente::Griglia() const {
+    ReadGuard guard(sistema_.Blocco());
+    return TGriglia{sistema_.Inizio(), sistema_.Fine(), sistema_.Passo(), sistema_.NumPunti()};
+}
+
 TSistema::TSistema() = default;
 
 TSistema::~TSistema() {

@@ -3,12 +3,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
+#include <QSvgGenerator>
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "plot/Scale.h"
 #include "plot/SizePianoCartesiano.h"
 #include "ui/frame/ImmaginiAzioni.h"
 
@@ -62,13 +66,32 @@ void TComunePiano::SetPiano(TPianoCartesiano* piano) {
     piano_ = piano;
     layout_->insertWidget(layout_->count() - 1, piano, 1);
     size_->SetPianoCartesiano(piano);
+    CreaMenuPiano();
     piano->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(piano, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
-        QMenu menu(this);
-        menu.addAction("Copia immagine", this, &TComunePiano::CopiaImmagine);
-        menu.addAction("Salva immagine...", this, &TComunePiano::SalvaImmagine);
-        menu.exec(piano_->mapToGlobal(p));
-    });
+    connect(piano, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { menuPiano_->popup(piano_->mapToGlobal(p)); });
+}
+
+void TComunePiano::CreaMenuPiano() {
+    menuPiano_ = new QMenu(this);
+    auto voce = [this](const char* testo, const char* nome, auto azione) {
+        QAction* a = menuPiano_->addAction(testo, this, azione);
+        a->setObjectName(nome);
+        return a;
+    };
+    voce("Copia immagine", "CopiaImmagine1", &TComunePiano::CopiaImmagine);
+    voce("Salva immagine...", "SalvaImmagine1", &TComunePiano::SalvaImmagine);
+    // Planes that cannot give their data as a table (the iteration planes) offer neither
+    // the export nor the fit.
+    if (piano_->DatiDisponibili()) {
+        voce("Esporta dati...", "EsportaDati1", &TComunePiano::EsportaDati);
+        menuPiano_->addSeparator();
+        // The plane itself answers the key when it has the focus.
+        voce("Adatta", "Adatta1", [this] { piano_->Adatta(); })->setShortcut(Qt::Key_F);
+    }
+    QAction* scala = voce("Scale", "Scale1", [this](bool v) { piano_->SetScala(v); });
+    scala->setCheckable(true);
+    scala->setChecked(piano_->Scala());
 }
 
 void TComunePiano::AggiungiSopraPiano(QWidget* controllo) {
@@ -79,14 +102,59 @@ void TComunePiano::SistemaAggiornato(TSistema&) {
     if (piano_) piano_->Invalida();
 }
 
-void TComunePiano::CopiaImmagine() { QApplication::clipboard()->setImage(piano_->CopiaTela()); }
+void TComunePiano::CopiaImmagine() { QApplication::clipboard()->setImage(piano_->Immagine()); }
 
 void TComunePiano::SalvaImmagine() {
-    const QImage immagine = piano_->CopiaTela();
+    static const QString png = "Immagini PNG (*.png)", svg = "Immagini SVG (*.svg)";
+    QString filtro = png;
     QString file = QFileDialog::getSaveFileName(this, "Salva immagine", windowTitle() + ".png",
-                                                "Immagini PNG (*.png)");
+                                                png + ";;" + svg, &filtro);
     if (file.isEmpty()) return;
-    if (!file.endsWith(".png", Qt::CaseInsensitive)) file += ".png";
-    if (!immagine.save(file, "PNG"))
+    // The type the name asks for; a name without one takes the chosen filter's.
+    if (!file.endsWith(".png", Qt::CaseInsensitive) && !file.endsWith(".svg", Qt::CaseInsensitive))
+        file += filtro == svg ? ".svg" : ".png";
+    if (!SalvaImmagineIn(file))
         QMessageBox::critical(this, windowTitle(), "Impossibile salvare l'immagine in " + file);
+}
+
+bool TComunePiano::SalvaImmagineIn(const QString& file) {
+    if (file.endsWith(".svg", Qt::CaseInsensitive)) return SalvaSvg(file);
+    return piano_->Immagine().save(file, "PNG");
+}
+
+bool TComunePiano::SalvaSvg(const QString& file) {
+    QSvgGenerator generatore;
+    generatore.setFileName(file);
+    generatore.setSize(piano_->size());
+    generatore.setViewBox(piano_->rect());
+    generatore.setTitle(windowTitle());
+    const std::optional<TDatiPiano> dati =
+        piano_->DatiDisponibili() ? piano_->Dati() : std::nullopt;
+    QPainter painter;
+    if (!painter.begin(&generatore)) return false;
+    if (dati)
+        DisegnaDati(painter, *piano_, *dati);
+    else
+        painter.drawImage(0, 0, piano_->CopiaTela());  // a plane without a table: its canvas
+    if (piano_->Scala()) DisegnaScale(painter, *piano_);
+    return painter.end();
+}
+
+void TComunePiano::EsportaDati() {
+    QString file = QFileDialog::getSaveFileName(this, "Esporta dati", windowTitle() + ".csv",
+                                                "Dati CSV (*.csv)");
+    if (file.isEmpty()) return;
+    if (!file.endsWith(".csv", Qt::CaseInsensitive)) file += ".csv";
+    if (!EsportaDatiIn(file))
+        QMessageBox::critical(this, windowTitle(), "Impossibile scrivere i dati in " + file);
+}
+
+bool TComunePiano::EsportaDatiIn(const QString& file) {
+    const std::optional<TDatiPiano> dati = piano_->Dati();
+    if (!dati) return false;
+    const std::string testo = TestoCsv(*dati);
+    QFile uscita(file);
+    return uscita.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           uscita.write(testo.data(), static_cast<qint64>(testo.size())) ==
+               static_cast<qint64>(testo.size());
 }
