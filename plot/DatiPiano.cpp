@@ -1,12 +1,12 @@
 #include "plot/DatiPiano.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include <QPainter>
 #include <QPainterPath>
 
-#include "core/base/Conversioni.h"
 #include "plot/PianoCartesiano.h"
 
 namespace {
@@ -74,7 +74,10 @@ std::string TestoCsv(const TDatiPiano& dati) {
     for (const std::vector<Extended>& riga : dati.righe) {
         for (std::size_t c = 0; c < riga.size(); ++c) {
             if (c) testo += ',';
-            if (!std::isnan(riga[c])) testo += FloatToStr(riga[c], '.');
+            // Shortest text that reads back exactly, '.' whatever the screen shows.
+            char campo[64];
+            if (!std::isnan(riga[c]))
+                testo.append(campo, std::to_chars(campo, campo + sizeof campo, riga[c]).ptr);
         }
         testo += '\n';
     }

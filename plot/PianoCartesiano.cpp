@@ -143,13 +143,22 @@ QImage TPianoCartesiano::Immagine() const {
     return immagine;
 }
 
-bool TPianoCartesiano::Adatta() {
-    const std::optional<TDatiPiano> dati = Dati();
-    const auto estensione = dati ? EstensioneAdattata(*dati) : std::nullopt;
-    if (!estensione) return false;
-    ImpostaEstensione(*estensione);
-    if (onAggiorna_) onAggiorna_(*this);
-    return true;
+std::optional<TDatiPiano> TPianoCartesiano::Dati(const std::atomic<bool>&) {
+    return std::nullopt;
+}
+
+void TPianoCartesiano::RichiediDati(TCalcoloDati::TFatto fatto) {
+    calcoloDati_.Avvia(
+        this, [this](const std::atomic<bool>& ferma) { return Dati(ferma); }, std::move(fatto));
+}
+
+void TPianoCartesiano::Adatta() {
+    RichiediDati([this](std::optional<TDatiPiano> dati) {
+        const auto estensione = dati ? EstensioneAdattata(*dati) : std::nullopt;
+        if (!estensione) return;
+        ImpostaEstensione(*estensione);
+        if (onAggiorna_) onAggiorna_(*this);
+    });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -201,6 +210,7 @@ void TPianoCartesiano::RepaintDone(unsigned generazione) {
 }
 
 void TPianoCartesiano::StopRepaint() {
+    calcoloDati_.Ferma();  // a table under way reads what the caller is about to change
     if (!repaint_) return;
     restart_ = false;
     repaint_->Terminate();

@@ -21,6 +21,7 @@
 
 #include "core/base/Extended.h"
 #include "core/base/Funzione.h"
+#include "plot/CalcoloDati.h"
 #include "plot/DatiPiano.h"
 #include "plot/Segmento.h"
 
@@ -159,13 +160,17 @@ public:
     // The canvas with the scales over it: the picture a user copies or saves.
     QImage Immagine() const;
     // What the plane draws, as a table, for fitting and export; nothing for a plane that
-    // does not give one. Evaluates the function objects in the calling thread.
-    virtual std::optional<TDatiPiano> Dati() { return std::nullopt; }
+    // does not give one, or when ferma is set before the table is complete. Runs on any
+    // thread, like the foreground painting.
+    virtual std::optional<TDatiPiano> Dati(const std::atomic<bool>& ferma);
     // The plane gives its data (Dati): the windows then offer the fit and the data export.
     virtual bool DatiDisponibili() const { return false; }
-    // The extent that shows all the data with a 5 % margin (key F), reported to OnAggiorna;
-    // false, and the extent unchanged, when there is nothing to fit.
-    bool Adatta();
+    // Computes Dati on a thread of its own and hands it to fatto in the GUI thread. A later
+    // request, StopRepaint or the plane's end drops it.
+    void RichiediDati(TCalcoloDati::TFatto fatto);
+    // "Adatta" (key F): once the data are computed, the extent that shows them all with a
+    // 5 % margin, reported to OnAggiorna; no change when there is nothing to fit.
+    void Adatta();
 
 signals:
     // The last repaint has ended and no other is pending.
@@ -213,6 +218,7 @@ private:
     std::array<Extended, 4> estensioneSalvata_{};
     QString hint_;
     bool scala_ = true;
+    TCalcoloDati calcoloDati_;
 
     TClipArea clipArea_;
     QColor colore_{128, 128, 128};

@@ -60,7 +60,7 @@ void TPianoFasi::PaintForeground(TRepaintThread& thread) {
     }
 }
 
-std::optional<TDatiPiano> TPianoFasi::Dati() {
+std::optional<TDatiPiano> TPianoFasi::Dati(const std::atomic<bool>& ferma) {
     if (!funzioneX_ || !funzioneY_) return std::nullopt;
     // A step that never reaches Fine is cut here.
     constexpr int MassimoRighe = 1 << 20;
@@ -71,6 +71,7 @@ std::optional<TDatiPiano> TPianoFasi::Dati() {
     try {
         Extended t = inizio_;
         for (int n = 0; n < MassimoRighe && (n == 0 || t < fine_); ++n, t += passo_) {
+            if (ferma.load(std::memory_order_relaxed)) return std::nullopt;
             const Extended x = funzioneX_->Valore(t), y = funzioneY_->Valore(t);
             if (!std::isfinite(x) || !std::isfinite(y)) break;
             dati.righe.push_back({t, x, y});

@@ -22,7 +22,7 @@ public:
     Extended Fine() const { return fine_; }
     Extended Passo() const { return passo_; }
     // The rows t, X, Y at the times the drawing visits, up to its first failure.
-    std::optional<TDatiPiano> Dati() override;
+    std::optional<TDatiPiano> Dati(const std::atomic<bool>& ferma) override;
     bool DatiDisponibili() const override { return true; }
 
 protected:

@@ -66,7 +66,7 @@ void TPianoTraiettorie::DisegnaNuvola(TRepaintThread& thread, TMultiFunzione& m,
     }
 }
 
-std::optional<TDatiPiano> TPianoTraiettorie::Dati() {
+std::optional<TDatiPiano> TPianoTraiettorie::Dati(const std::atomic<bool>& ferma) {
     if (funzioni_.empty() && multiFunzioni_.empty()) return std::nullopt;
     constexpr Extended nessuno = std::numeric_limits<Extended>::quiet_NaN();
     TDatiPiano dati;
@@ -92,6 +92,7 @@ std::optional<TDatiPiano> TPianoTraiettorie::Dati() {
 
     for (const Extended x : ascisse) {
         if (funzioni_.empty()) break;
+        if (ferma.load(std::memory_order_relaxed)) return std::nullopt;
         std::vector<Extended>& riga = dati.righe.emplace_back(dati.intestazione.size(), nessuno);
         riga[0] = x;
         for (std::size_t i = 0; i < funzioni_.size(); ++i) try {
@@ -102,6 +103,7 @@ std::optional<TDatiPiano> TPianoTraiettorie::Dati() {
     std::vector<Extended> buffer(PuntiPerColonna);
     for (std::size_t j = 0; j < multiFunzioni_.size(); ++j)
         for (const Extended x : ascisse) {
+            if (ferma.load(std::memory_order_relaxed)) return std::nullopt;
             int count = PuntiPerColonna;
             try {
                 multiFunzioni_[j]->Valori(count, buffer.data(), x);

@@ -151,8 +151,6 @@ std::string FormatoFisso(Extended value, int larghezza, int decimali) {
     return out;
 }
 
-std::string FloatToStr(Extended value) { return FloatToStr(value, DecimalSeparator()); }
-
 Extended ArrotondaCifre(Extended value, int cifre) {
     if (!std::isfinite(value) || value == 0) return value;
     char buf[64];
@@ -162,7 +160,7 @@ Extended ArrotondaCifre(Extended value, int cifre) {
     return strtold_l(buf, nullptr, LocaleC());
 }
 
-std::string FloatToStr(Extended value, char sep) {
+std::string FloatToStr(Extended value) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
     if (value == 0) return "0";
@@ -188,6 +186,7 @@ std::string FloatToStr(Extended value, char sep) {
         if (IsDigit(s[i])) cifre += s[i];
     while (cifre.size() > 1 && cifre.back() == '0') cifre.pop_back();
 
+    const char sep = DecimalSeparator();
     std::string out = negativo ? "-" : "";
     if (esponente >= -5 && esponente < 15) {
         if (esponente < 0) {

@@ -15,6 +15,7 @@
 
 using namespace prova;
 using Estensione = std::array<Extended, 4>;
+const std::atomic<bool> continua{false};
 
 class TestScale : public QObject {
     Q_OBJECT
@@ -121,6 +122,7 @@ private slots:
             return 100 + x * x;
         }));
         QTest::keyClick(piano_, Qt::Key_F);
+        QTRY_VERIFY(piano_->DX() != 10);
         // [2, 4] x [104, 116] with 5 % on each side, to within a column of the first view.
         QVERIFY(std::fabs(piano_->MinX() - 1.9L) < 0.05L && std::fabs(piano_->DX() - 2.2L) < 0.06L);
         QVERIFY(std::fabs(piano_->MinY() - 103.4L) < 0.3L && std::fabs(piano_->DY() - 13.2L) < 0.3L);
@@ -134,10 +136,11 @@ private slots:
         fasi.SetFunzioneX(Funzione([](Extended t) { return 50 + std::cos(t); }));
         fasi.SetFunzioneY(Funzione([](Extended t) { return 3 * std::sin(t); }));
         fasi.SetTempi(0, 6.3L, 0.01L);
-        QVERIFY(fasi.Adatta());
+        fasi.Adatta();
+        QTRY_VERIFY(fasi.DX() != 20);
         QVERIFY(std::fabs(fasi.MinX() - (49 - 0.1L)) < 1e-3 && std::fabs(fasi.DX() - 2.2L) < 1e-3);
         QVERIFY(std::fabs(fasi.MinY() - (-3.3L)) < 1e-3 && std::fabs(fasi.DY() - 6.6L) < 1e-3);
-        const std::optional<TDatiPiano> dati = fasi.Dati();
+        const std::optional<TDatiPiano> dati = fasi.Dati(continua);
         QCOMPARE(dati->intestazione, (std::vector<std::string>{"x", "y", "y"}));
         QCOMPARE(dati->righe[1][0], 0.01L);
         QVERIFY(dati->righe.back()[0] < 6.3L && dati->righe.back()[0] > 6.28L);
@@ -150,7 +153,7 @@ private slots:
             b[1] = -x;
             n = 2;
         }));
-        const std::optional<TDatiPiano> dati = piano_->Dati();
+        const std::optional<TDatiPiano> dati = piano_->Dati(continua);
         const std::string csv = TestoCsv(*dati);
         const QStringList righe = QString::fromStdString(csv).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(righe.first(), QString("x,y"));

@@ -113,23 +113,26 @@ void TComunePiano::SalvaImmagine() {
     // The type the name asks for; a name without one takes the chosen filter's.
     if (!file.endsWith(".png", Qt::CaseInsensitive) && !file.endsWith(".svg", Qt::CaseInsensitive))
         file += filtro == svg ? ".svg" : ".png";
-    if (!SalvaImmagineIn(file))
-        QMessageBox::critical(this, windowTitle(), "Impossibile salvare l'immagine in " + file);
+    SalvaImmagineIn(file);
 }
 
-bool TComunePiano::SalvaImmagineIn(const QString& file) {
-    if (file.endsWith(".svg", Qt::CaseInsensitive)) return SalvaSvg(file);
-    return piano_->Immagine().save(file, "PNG");
+void TComunePiano::SalvaImmagineIn(const QString& file) {
+    if (!file.endsWith(".svg", Qt::CaseInsensitive))
+        Concludi(file, piano_->Immagine().save(file, "PNG"));
+    else if (!piano_->DatiDisponibili())
+        Concludi(file, SalvaSvg(file, std::nullopt));
+    else
+        piano_->RichiediDati([this, file](std::optional<TDatiPiano> dati) {
+            Concludi(file, dati && SalvaSvg(file, dati));
+        });
 }
 
-bool TComunePiano::SalvaSvg(const QString& file) {
+bool TComunePiano::SalvaSvg(const QString& file, const std::optional<TDatiPiano>& dati) {
     QSvgGenerator generatore;
     generatore.setFileName(file);
     generatore.setSize(piano_->size());
     generatore.setViewBox(piano_->rect());
     generatore.setTitle(windowTitle());
-    const std::optional<TDatiPiano> dati =
-        piano_->DatiDisponibili() ? piano_->Dati() : std::nullopt;
     QPainter painter;
     if (!painter.begin(&generatore)) return false;
     if (dati)
@@ -145,16 +148,21 @@ void TComunePiano::EsportaDati() {
                                                 "Dati CSV (*.csv)");
     if (file.isEmpty()) return;
     if (!file.endsWith(".csv", Qt::CaseInsensitive)) file += ".csv";
-    if (!EsportaDatiIn(file))
-        QMessageBox::critical(this, windowTitle(), "Impossibile scrivere i dati in " + file);
+    EsportaDatiIn(file);
 }
 
-bool TComunePiano::EsportaDatiIn(const QString& file) {
-    const std::optional<TDatiPiano> dati = piano_->Dati();
-    if (!dati) return false;
-    const std::string testo = TestoCsv(*dati);
-    QFile uscita(file);
-    return uscita.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           uscita.write(testo.data(), static_cast<qint64>(testo.size())) ==
-               static_cast<qint64>(testo.size());
+void TComunePiano::EsportaDatiIn(const QString& file) {
+    piano_->RichiediDati([this, file](std::optional<TDatiPiano> dati) {
+        const std::string testo = dati ? TestoCsv(*dati) : std::string();
+        QFile uscita(file);
+        const bool scritto = dati && uscita.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                             uscita.write(testo.data(), static_cast<qint64>(testo.size())) ==
+                                 static_cast<qint64>(testo.size());
+        Concludi(file, uscita.flush() && scritto);
+    });
+}
+
+void TComunePiano::Concludi(const QString& file, bool riuscito) {
+    if (!riuscito) QMessageBox::critical(this, windowTitle(), "Impossibile scrivere " + file);
+    emit FileScritto(file, riuscito);
 }

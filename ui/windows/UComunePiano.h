@@ -24,11 +24,15 @@ public:
     QMenu* MenuPiano() const { return menuPiano_; }
     void CopiaImmagine();
     void SalvaImmagine();  // asks for the file
-    // An SVG for a name ending in ".svg", else a PNG; false when it cannot be written.
-    bool SalvaImmagineIn(const QString& file);
+    // An SVG for a name ending in ".svg", else a PNG. The vector picture and the data wait
+    // for the plane's table; FileScritto tells the end, a failure is also shown.
+    void SalvaImmagineIn(const QString& file);
     void EsportaDati();  // asks for the file
-    // The plane's data as CSV; false when it cannot be written.
-    bool EsportaDatiIn(const QString& file);
+    // The plane's data as CSV.
+    void EsportaDatiIn(const QString& file);
+
+signals:
+    void FileScritto(const QString& file, bool riuscito);
 
 protected:
     // Called once by the subclass at creation: the plane fills the space between the bars.
@@ -38,7 +42,8 @@ protected:
 
 private:
     void CreaMenuPiano();
-    bool SalvaSvg(const QString& file);
+    bool SalvaSvg(const QString& file, const std::optional<TDatiPiano>& dati);
+    void Concludi(const QString& file, bool riuscito);
 
     TPianoCartesiano* piano_ = nullptr;
     QMenu* menuPiano_ = nullptr;
