@@ -8,6 +8,7 @@
 #include <thread>
 
 #include <QObject>
+#include <QPointer>
 
 #include "plot/DatiPiano.h"
 
@@ -21,15 +22,19 @@ public:
     TCalcoloDati(const TCalcoloDati&) = delete;
     TCalcoloDati& operator=(const TCalcoloDati&) = delete;
 
-    // Stops a computation under way, then runs calcolo on a new thread; fatto runs in the
-    // GUI thread with its result, unless the computation was stopped first or the context
-    // object is gone.
+    // Stops a computation under way, then runs calcolo on a new thread; fatto runs later in
+    // the GUI thread, once, with the table, or with nothing when the computation was stopped.
+    // Neither runs once the context object is gone.
     void Avvia(QObject* contesto, TCalcolo calcolo, TFatto fatto);
-    // Asks the computation under way to stop and waits for it; its result is dropped.
+    // Asks the computation under way to stop and waits for it.
     void Ferma();
 
 private:
+    void Consegna(unsigned generazione, std::optional<TDatiPiano> dati);
+
     std::thread thread_;
     std::atomic<bool> ferma_{false};
-    unsigned generazione_ = 0;  // tells a dropped result from the current one
+    QPointer<QObject> contesto_;
+    TFatto fatto_;
+    unsigned generazione_ = 0;  // tells a stopped computation's table from the current one
 };

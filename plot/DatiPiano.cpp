@@ -107,7 +107,8 @@ void DisegnaDati(QPainter& painter, const TPianoCartesiano& piano, const TDatiPi
         QPainterPath tratto;
         int verde = -1;
         for (std::size_t i = 1; i < righe.size(); ++i) {
-            const Extended quota = fine > inizio ? 255 * (fine - righe[i][0]) / (fine - inizio) : 0;
+            const Extended quota =
+                fine > inizio ? 255 * (fine - righe[i][0]) / (fine - inizio) : 0;
             const int g = std::clamp(static_cast<int>(quota), 0, 255);
             if (g != verde && !tratto.isEmpty()) {
                 painter.setPen(QPen(QColor(255, verde, 0), 1));

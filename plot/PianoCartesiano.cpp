@@ -153,6 +153,7 @@ void TPianoCartesiano::RichiediDati(TCalcoloDati::TFatto fatto) {
 }
 
 void TPianoCartesiano::Adatta() {
+    if (!DatiDisponibili()) return;
     RichiediDati([this](std::optional<TDatiPiano> dati) {
         const auto estensione = dati ? EstensioneAdattata(*dati) : std::nullopt;
         if (!estensione) return;

@@ -165,8 +165,9 @@ public:
     virtual std::optional<TDatiPiano> Dati(const std::atomic<bool>& ferma);
     // The plane gives its data (Dati): the windows then offer the fit and the data export.
     virtual bool DatiDisponibili() const { return false; }
-    // Computes Dati on a thread of its own and hands it to fatto in the GUI thread. A later
-    // request, StopRepaint or the plane's end drops it.
+    // Computes Dati on a thread of its own and hands it to fatto in the GUI thread; a later
+    // request or StopRepaint stops it, and fatto then gets nothing. Nothing runs once the
+    // plane is gone.
     void RichiediDati(TCalcoloDati::TFatto fatto);
     // "Adatta" (key F): once the data are computed, the extent that shows them all with a
     // 5 % margin, reported to OnAggiorna; no change when there is nothing to fit.

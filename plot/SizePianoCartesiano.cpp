@@ -1,8 +1,8 @@
 #include "plot/SizePianoCartesiano.h"
 
-#include <QLabel>
-
 #include <cmath>
+
+#include <QLabel>
 
 #include "core/base/Conversioni.h"
 #include "core/base/Exception.h"
@@ -48,7 +48,7 @@ void TSizePianoCartesiano::SetPianoCartesiano(TPianoCartesiano* piano) {
 namespace {
 
 // The fewest significant digits that keep the value within a billionth of the view's width
-// or height: a zoom's 20-digit values read as about ten digits, a typed value as typed.
+// or height: the 20-digit values a zoom leaves read as about ten digits.
 Extended ValoreBreve(const TPianoCartesiano& piano, int indice) {
     const Extended v = piano.Estensione(indice);
     const Extended tolleranza = piano.Estensione(indice < 2 ? 1 : 3) * 1e-9L;

@@ -121,8 +121,8 @@ private slots:
         TPianoCartesiano* piano = diagramma->Piano();
         piano->Adatta();
         QTRY_VERIFY(piano->DX() != 10);
-        QVERIFY(std::fabs(piano->MinX() - -0.2L) < 0.05L && std::fabs(piano->DX() - 4.4L) < 0.05L);
-        QVERIFY(std::fabs(piano->MinY() - -0.05L) < 0.01L && std::fabs(piano->DY() - 1.1L) < 0.01L);
+        QVERIFY(std::fabs(piano->MinX() + 0.2L) < 0.05L && std::fabs(piano->DX() - 4.4L) < 0.05L);
+        QVERIFY(std::fabs(piano->MinY() + 0.05L) < 0.01L && std::fabs(piano->DY() - 1.1L) < 0.01L);
         QTemporaryDir cartella;
         QStringList tabella;
         auto esporta = [&](TComunePiano* finestra) {

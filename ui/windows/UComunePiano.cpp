@@ -163,6 +163,7 @@ void TComunePiano::EsportaDatiIn(const QString& file) {
 }
 
 void TComunePiano::Concludi(const QString& file, bool riuscito) {
-    if (!riuscito) QMessageBox::critical(this, windowTitle(), "Impossibile scrivere " + file);
+    // Also when the view changed before the data were complete.
+    if (!riuscito) QMessageBox::critical(this, windowTitle(), "Nessun file scritto: " + file);
     emit FileScritto(file, riuscito);
 }
