@@ -263,6 +263,9 @@ private slots:
         QCOMPARE(QApplication::clipboard()->image().convertToFormat(tela.format()),
                  piano->Immagine());
         QVERIFY(piano->Immagine() != tela);  // the scales come with the picture
+        finestra->MenuPiano()->findChild<QAction*>("Scale1")->trigger();
+        finestra->CopiaImmagine();
+        QCOMPARE(QApplication::clipboard()->image().convertToFormat(tela.format()), tela);
     }
 
     // dX = 0.1 X dt + 0.2 X dW from 1 on [0, 1]: a path near 1 ... 1.2 in a view of

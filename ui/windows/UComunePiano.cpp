@@ -92,6 +92,9 @@ void TComunePiano::CreaMenuPiano() {
     QAction* scala = voce("Scale", "Scale1", [this](bool v) { piano_->SetScala(v); });
     scala->setCheckable(true);
     scala->setChecked(piano_->Scala());
+    connect(menuPiano_, &QMenu::aboutToShow, this, [this, scala] {
+        scala->setChecked(piano_->Scala());
+    });
 }
 
 void TComunePiano::AggiungiSopraPiano(QWidget* controllo) {
