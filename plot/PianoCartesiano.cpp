@@ -147,9 +147,14 @@ std::optional<TDatiPiano> TPianoCartesiano::Dati(const std::atomic<bool>&) {
     return std::nullopt;
 }
 
-void TPianoCartesiano::RichiediDati(TCalcoloDati::TFatto fatto) {
-    calcoloDati_.Avvia(
-        this, [this](const std::atomic<bool>& ferma) { return Dati(ferma); }, std::move(fatto));
+void TPianoCartesiano::RichiediDati(TCalcoloDati::TFatto fatto,
+                                    std::function<bool(const TDatiPiano&)> elabora) {
+    auto calcolo = [this, elabora = std::move(elabora)](const std::atomic<bool>& ferma) {
+        std::optional<TDatiPiano> dati = Dati(ferma);
+        if (dati && elabora && !elabora(*dati)) dati.reset();
+        return dati;
+    };
+    calcoloDati_.Avvia(this, std::move(calcolo), std::move(fatto));
 }
 
 void TPianoCartesiano::Adatta() {

@@ -165,10 +165,12 @@ public:
     virtual std::optional<TDatiPiano> Dati(const std::atomic<bool>& ferma);
     // The plane gives its data (Dati): the windows then offer the fit and the data export.
     virtual bool DatiDisponibili() const { return false; }
-    // Computes Dati on a thread of its own and hands it to fatto in the GUI thread; a later
+    // Computes Dati on a thread of its own, then elabora there with the table (a false
+    // return counts as no table), and hands the table to fatto in the GUI thread; a later
     // request or StopRepaint stops it, and fatto then gets nothing. Nothing runs once the
-    // plane is gone.
-    void RichiediDati(TCalcoloDati::TFatto fatto);
+    // plane is gone. elabora may read the plane, whose extent stays until fatto runs.
+    void RichiediDati(TCalcoloDati::TFatto fatto,
+                      std::function<bool(const TDatiPiano&)> elabora = {});
     // "Adatta" (key F): once the data are computed, the extent that shows them all with a
     // 5 % margin, reported to OnAggiorna; no change when there is nothing to fit.
     void Adatta();

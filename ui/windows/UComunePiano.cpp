@@ -34,6 +34,24 @@ constexpr TStrumento Strumenti[] = {
     {"ToolButton5", nullptr, TImmagineStrumento::Nessuno, TPCMode::pcmNone, Qt::ArrowCursor},
 };
 
+// The vector picture: on the GUI thread, or on the table's thread, which reads the plane only.
+bool SalvaSvg(const TPianoCartesiano& piano, const QString& file, const QString& titolo,
+              bool scala, const std::optional<TDatiPiano>& dati) {
+    QSvgGenerator generatore;
+    generatore.setFileName(file);
+    generatore.setSize(piano.size());
+    generatore.setViewBox(piano.rect());
+    generatore.setTitle(titolo);
+    QPainter painter;
+    if (!painter.begin(&generatore)) return false;
+    if (dati)
+        DisegnaDati(painter, piano, *dati);
+    else
+        painter.drawImage(0, 0, piano.CopiaTela());  // a plane without a table: its canvas
+    if (scala) DisegnaScale(painter, piano);
+    return painter.end();
+}
+
 }  // namespace
 
 TComunePiano::TComunePiano(QWidget* parent)
@@ -123,27 +141,12 @@ void TComunePiano::SalvaImmagineIn(const QString& file) {
     if (!file.endsWith(".svg", Qt::CaseInsensitive))
         Concludi(file, piano_->Immagine().save(file, "PNG"));
     else if (!piano_->DatiDisponibili())
-        Concludi(file, SalvaSvg(file, std::nullopt));
-    else
-        piano_->RichiediDati([this, file](std::optional<TDatiPiano> dati) {
-            Concludi(file, dati && SalvaSvg(file, dati));
-        });
-}
-
-bool TComunePiano::SalvaSvg(const QString& file, const std::optional<TDatiPiano>& dati) {
-    QSvgGenerator generatore;
-    generatore.setFileName(file);
-    generatore.setSize(piano_->size());
-    generatore.setViewBox(piano_->rect());
-    generatore.setTitle(windowTitle());
-    QPainter painter;
-    if (!painter.begin(&generatore)) return false;
-    if (dati)
-        DisegnaDati(painter, *piano_, *dati);
-    else
-        painter.drawImage(0, 0, piano_->CopiaTela());  // a plane without a table: its canvas
-    if (piano_->Scala()) DisegnaScale(painter, *piano_);
-    return painter.end();
+        Concludi(file, SalvaSvg(*piano_, file, windowTitle(), piano_->Scala(), std::nullopt));
+    else  // drawn on the table's thread: a long path takes a while
+        piano_->RichiediDati(
+            [this, file](std::optional<TDatiPiano> dati) { Concludi(file, dati.has_value()); },
+            [piano = piano_, file, titolo = windowTitle(), scala = piano_->Scala()](
+                const TDatiPiano& dati) { return SalvaSvg(*piano, file, titolo, scala, dati); });
 }
 
 void TComunePiano::EsportaDati() {
@@ -155,14 +158,16 @@ void TComunePiano::EsportaDati() {
 }
 
 void TComunePiano::EsportaDatiIn(const QString& file) {
-    piano_->RichiediDati([this, file](std::optional<TDatiPiano> dati) {
-        const std::string testo = dati ? TestoCsv(*dati) : std::string();
-        QFile uscita(file);
-        const bool scritto = dati && uscita.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                             uscita.write(testo.data(), static_cast<qint64>(testo.size())) ==
-                                 static_cast<qint64>(testo.size());
-        Concludi(file, uscita.flush() && scritto);
-    });
+    piano_->RichiediDati(
+        [this, file](std::optional<TDatiPiano> dati) { Concludi(file, dati.has_value()); },
+        [file](const TDatiPiano& dati) {  // on the table's thread
+            const std::string testo = TestoCsv(dati);
+            QFile uscita(file);
+            return uscita.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   uscita.write(testo.data(), static_cast<qint64>(testo.size())) ==
+                       static_cast<qint64>(testo.size()) &&
+                   uscita.flush();
+        });
 }
 
 void TComunePiano::Concludi(const QString& file, bool riuscito) {

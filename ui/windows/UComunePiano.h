@@ -42,7 +42,6 @@ protected:
 
 private:
     void CreaMenuPiano();
-    bool SalvaSvg(const QString& file, const std::optional<TDatiPiano>& dati);
     void Concludi(const QString& file, bool riuscito);
 
     TPianoCartesiano* piano_ = nullptr;
