@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -11,6 +12,7 @@
 
 #include "core/base/Conversioni.h"
 #include "core/base/Exception.h"
+#include "plot/Scale.h"
 
 namespace {
 
@@ -73,6 +75,7 @@ void TRepaintThread::Execute(unsigned generazione) {
 TPianoCartesiano::TPianoCartesiano(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);  // the hint follows the mouse also without a button
+    setFocusPolicy(Qt::ClickFocus);  // for the fit key
     richiesta_.setSingleShot(true);
     connect(&richiesta_, &QTimer::timeout, this, [this] { Paint(); });
     mostra_.setInterval(Fotogramma);
@@ -126,6 +129,44 @@ QImage TPianoCartesiano::CopiaTela() const {
     return tela_.copy();
 }
 
+void TPianoCartesiano::SetScala(bool visibile) {
+    scala_ = visibile;
+    update();
+}
+
+QImage TPianoCartesiano::Immagine() const {
+    QImage immagine = CopiaTela();
+    if (scala_ && !immagine.isNull()) {
+        QPainter painter(&immagine);
+        DisegnaScale(painter, *this);
+    }
+    return immagine;
+}
+
+std::optional<TDatiPiano> TPianoCartesiano::Dati(const std::atomic<bool>&) {
+    return std::nullopt;
+}
+
+void TPianoCartesiano::RichiediDati(TCalcoloDati::TFatto fatto,
+                                    std::function<bool(const TDatiPiano&)> elabora) {
+    auto calcolo = [this, elabora = std::move(elabora)](const std::atomic<bool>& ferma) {
+        std::optional<TDatiPiano> dati = Dati(ferma);
+        if (dati && elabora && !elabora(*dati)) dati.reset();
+        return dati;
+    };
+    calcoloDati_.Avvia(this, std::move(calcolo), std::move(fatto));
+}
+
+void TPianoCartesiano::Adatta() {
+    if (!DatiDisponibili()) return;
+    RichiediDati([this](std::optional<TDatiPiano> dati) {
+        const auto estensione = dati ? EstensioneAdattata(*dati) : std::nullopt;
+        if (!estensione) return;
+        ImpostaEstensione(*estensione);
+        if (onAggiorna_) onAggiorna_(*this);
+    });
+}
+
 // ---------------------------------------------------------------------------------------
 // Repaint
 
@@ -175,6 +216,7 @@ void TPianoCartesiano::RepaintDone(unsigned generazione) {
 }
 
 void TPianoCartesiano::StopRepaint() {
+    calcoloDati_.Ferma();  // a table under way reads what the caller is about to change
     if (!repaint_) return;
     restart_ = false;
     repaint_->Terminate();
@@ -225,10 +267,12 @@ void TPianoCartesiano::paintEvent(QPaintEvent* event) {
         else
             painter.drawImage(event->rect(), tela_, event->rect());
     }
+    if (scala_) DisegnaScale(painter, *this);
     if (mouseDown_ && (pcMode_ == TPCMode::pcmZoom || pcMode_ == TPCMode::pcmInvZoom)) {
-        // The zoom frame, drawn over the canvas like a focus rectangle.
-        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        // The zoom frame in black and white dashes, seen on every background.
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawRect(Riquadro());
+        painter.setPen(QPen(Qt::white, 1, Qt::DashLine));
         painter.drawRect(Riquadro());
     }
 }
@@ -278,6 +322,13 @@ void TPianoCartesiano::mouseMoveEvent(QMouseEvent* event) {
                                    " - Y: " + FormatoFisso(PixelToY(p.y()), 7, 3));
     QStatusTipEvent suggerimento(hint_);
     QCoreApplication::sendEvent(this, &suggerimento);
+}
+
+void TPianoCartesiano::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F && event->modifiers() == Qt::NoModifier)
+        Adatta();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void TPianoCartesiano::leaveEvent(QEvent*) {

@@ -21,6 +21,8 @@
 
 #include "core/base/Extended.h"
 #include "core/base/Funzione.h"
+#include "plot/CalcoloDati.h"
+#include "plot/DatiPiano.h"
 #include "plot/Segmento.h"
 
 class TPianoCartesiano;
@@ -152,6 +154,27 @@ public:
     // Repaints started since the plane was made.
     int RidisegniAvviati() const { return ridisegniAvviati_; }
 
+    // The scales drawn over the canvas; on at start.
+    bool Scala() const { return scala_; }
+    void SetScala(bool visibile);
+    // The canvas with the scales over it: the picture a user copies or saves.
+    QImage Immagine() const;
+    // What the plane draws, as a table, for fitting and export; nothing for a plane that
+    // does not give one, or when ferma is set before the table is complete. Runs on any
+    // thread, like the foreground painting.
+    virtual std::optional<TDatiPiano> Dati(const std::atomic<bool>& ferma);
+    // The plane gives its data (Dati): the windows then offer the fit and the data export.
+    virtual bool DatiDisponibili() const { return false; }
+    // Computes Dati on a thread of its own, then elabora there with the table (a false
+    // return counts as no table), and hands the table to fatto in the GUI thread; a later
+    // request or StopRepaint stops it, and fatto then gets nothing. Nothing runs once the
+    // plane is gone. elabora may read the plane, whose extent stays until fatto runs.
+    void RichiediDati(TCalcoloDati::TFatto fatto,
+                      std::function<bool(const TDatiPiano&)> elabora = {});
+    // "Adatta" (key F): once the data are computed, the extent that shows them all with a
+    // 5 % margin, reported to OnAggiorna; no change when there is nothing to fit.
+    void Adatta();
+
 signals:
     // The last repaint has ended and no other is pending.
     void RidisegnoTerminato();
@@ -175,6 +198,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
@@ -196,6 +220,8 @@ private:
     QPoint inizioPan_;
     std::array<Extended, 4> estensioneSalvata_{};
     QString hint_;
+    bool scala_ = true;
+    TCalcoloDati calcoloDati_;
 
     TClipArea clipArea_;
     QColor colore_{128, 128, 128};

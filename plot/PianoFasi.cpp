@@ -59,3 +59,24 @@ void TPianoFasi::PaintForeground(TRepaintThread& thread) {
     } catch (...) {
     }
 }
+
+std::optional<TDatiPiano> TPianoFasi::Dati(const std::atomic<bool>& ferma) {
+    if (!funzioneX_ || !funzioneY_) return std::nullopt;
+    // A step that never reaches Fine is cut here.
+    constexpr int MassimoRighe = 1 << 20;
+    TDatiPiano dati;
+    dati.forma = TDatiPiano::TForma::Fase;
+    dati.intestazione = {funzioneX_->Variabile(), funzioneX_->Nome(), funzioneY_->Nome()};
+    dati.punti.assign(3, false);
+    try {
+        Extended t = inizio_;
+        for (int n = 0; n < MassimoRighe && (n == 0 || t < fine_); ++n, t += passo_) {
+            if (ferma.load(std::memory_order_relaxed)) return std::nullopt;
+            const Extended x = funzioneX_->Valore(t), y = funzioneY_->Valore(t);
+            if (!std::isfinite(x) || !std::isfinite(y)) break;
+            dati.righe.push_back({t, x, y});
+        }
+    } catch (...) {
+    }
+    return dati;
+}

@@ -21,6 +21,9 @@ public:
     Extended Inizio() const { return inizio_; }
     Extended Fine() const { return fine_; }
     Extended Passo() const { return passo_; }
+    // The rows t, X, Y at the times the drawing visits, up to its first failure.
+    std::optional<TDatiPiano> Dati(const std::atomic<bool>& ferma) override;
+    bool DatiDisponibili() const override { return true; }
 
 protected:
     void PaintForeground(TRepaintThread& thread) override;

@@ -23,6 +23,10 @@ public:
     // Frees every function and repaints.
     void Clear();
     int NumFunzioni() const { return static_cast<int>(funzioni_.size()); }
+    // Column 0 the abscissas (the grid of the first stored path drawn, else one per pixel
+    // column), a column per curve, then a column per cloud with one point per row.
+    std::optional<TDatiPiano> Dati(const std::atomic<bool>& ferma) override;
+    bool DatiDisponibili() const override { return true; }
 
 protected:
     void PaintForeground(TRepaintThread& thread) override;

@@ -1,7 +1,10 @@
 #include "plot/SizePianoCartesiano.h"
 
+#include <cmath>
+
 #include <QLabel>
 
+#include "core/base/Conversioni.h"
 #include "core/base/Exception.h"
 #include "plot/VtrSpin.h"
 
@@ -42,8 +45,27 @@ void TSizePianoCartesiano::SetPianoCartesiano(TPianoCartesiano* piano) {
     });
 }
 
+namespace {
+
+// The fewest significant digits that keep the value within a billionth of the view's width
+// or height: the 20-digit values a zoom leaves read as about ten digits.
+Extended ValoreBreve(const TPianoCartesiano& piano, int indice) {
+    const Extended v = piano.Estensione(indice);
+    const Extended tolleranza = piano.Estensione(indice < 2 ? 1 : 3) * 1e-9L;
+    for (int cifre = 1; cifre < 21; ++cifre)
+        if (const Extended breve = ArrotondaCifre(v, cifre); std::fabs(breve - v) <= tolleranza)
+            return breve;
+    return v;
+}
+
+}  // namespace
+
 void TSizePianoCartesiano::Aggiorna() {
-    for (int i = 0; i < 4 && piano_; ++i) Edit(i)->SetValue(piano_->Estensione(i));
+    // Loading an edit writes its value back, so the plane then holds exactly what is shown.
+    for (int i = 0; i < 4 && piano_; ++i) {
+        Edit(i)->SetValue(ValoreBreve(*piano_, i));
+        Edit(i)->setCursorPosition(0);
+    }
 }
 
 void TSizePianoCartesiano::EditChange(int indice) {

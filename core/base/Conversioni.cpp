@@ -1,5 +1,6 @@
 #include "core/base/Conversioni.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <clocale>
@@ -148,6 +149,15 @@ std::string FormatoFisso(Extended value, int larghezza, int decimali) {
     if (std::size_t punto = out.find('.'); punto != std::string::npos)
         out[punto] = DecimalSeparator();
     return out;
+}
+
+Extended ArrotondaCifre(Extended value, int cifre) {
+    if (!std::isfinite(value) || value == 0) return value;
+    char buf[64];
+    locale_t old = uselocale(LocaleC());
+    std::snprintf(buf, sizeof buf, "%.*Le", std::clamp(cifre, 1, 21) - 1, value);
+    uselocale(old);
+    return strtold_l(buf, nullptr, LocaleC());
 }
 
 std::string FloatToStr(Extended value) {

@@ -25,6 +25,8 @@ std::size_t LunghezzaNumero(std::string_view text, Extended& value);
 // Shortest general form that reads back to the same value: fixed notation for magnitudes
 // from 1E-5 below 1E15, otherwise "1.5E20"; "NAN", "INF", "-INF" for the special values.
 std::string FloatToStr(Extended value);
+// The value rounded to the given number of significant digits (1 ... 21).
+Extended ArrotondaCifre(Extended value, int cifre);
 
 // printf's "%<larghezza>.<decimali>f" with the decimal separator in force ("  0.500").
 std::string FormatoFisso(Extended value, int larghezza, int decimali);

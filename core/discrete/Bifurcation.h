@@ -67,6 +67,8 @@ public:
     void Valori(int& count, Extended* buffer, Extended lambda) override {
         motore_.Orbita(count, buffer, lambda);
     }
+    std::string Nome() const override { return "x"; }
+    std::string Variabile() const override { return "lambda"; }
 
 private:
     TBifurcation& motore_;
@@ -77,6 +79,8 @@ class TLyapunov : public TFunzione {
 public:
     explicit TLyapunov(TBifurcation& motore) : motore_(motore) {}
     Extended Valore(Extended lambda) override { return motore_.Lyapunov(lambda); }
+    std::string Nome() const override { return "esponente"; }
+    std::string Variabile() const override { return "lambda"; }
 
 private:
     TBifurcation& motore_;

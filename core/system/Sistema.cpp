@@ -18,6 +18,11 @@ struct TSistema::TNotifica {
 
 Extended TComponente::Valore(Extended t) { return sistema_.Valore(indice_, t); }
 
+std::optional<TGriglia> TComponente::Griglia() const {
+    ReadGuard guard(sistema_.Blocco());
+    return TGriglia{sistema_.Inizio(), sistema_.Fine(), sistema_.Passo(), sistema_.NumPunti()};
+}
+
 TSistema::TSistema() : sorgente_(&GeneratoreProcesso()) {}
 
 TSistema::TSistema(const TSistema& modello) : sorgente_(&GeneratoreProcesso()) {

@@ -28,6 +28,9 @@ public:
     TComponente(TSistema& sistema, int indice) : sistema_(sistema), indice_(indice) {}
     Extended Valore(Extended t) override;
     int Indice() const { return indice_; }
+    std::string Nome() const override { return "X" + std::to_string(indice_); }
+    std::string Variabile() const override { return "t"; }
+    std::optional<TGriglia> Griglia() const override;
 
 private:
     TSistema& sistema_;

@@ -6,6 +6,8 @@
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QTemporaryDir>
 
 #include "core/discrete/Bifurcation.h"
 #include "tests/plot/AiutiPiano.h"
@@ -110,6 +112,52 @@ private slots:
         Estensione(piano, 2, 1, -2, 2);
         QVERIFY(Vicino(Tela(*piano), piano->XToPixel(2.5L), piano->YToPixel(std::log(0.5L)),
                        Giallo));
+    }
+
+    // The logistic map diverges beyond 4, so the diagram's drawn lambdas end there.
+    void diagram_fits_to_its_orbits_and_exports_them_with_the_exponent() {
+        Definisci();
+        auto* diagramma = Apri<TTraiettorieChild>("Diagramma1");
+        TPianoCartesiano* piano = diagramma->Piano();
+        piano->Adatta();
+        QTRY_VERIFY(piano->DX() != 10);
+        QVERIFY(std::fabs(piano->MinX() + 0.2L) < 0.05L && std::fabs(piano->DX() - 4.4L) < 0.05L);
+        QVERIFY(std::fabs(piano->MinY() + 0.05L) < 0.01L && std::fabs(piano->DY() - 1.1L) < 0.01L);
+        QTemporaryDir cartella;
+        QStringList tabella;
+        auto esporta = [&](TComunePiano* finestra) {
+            const QString file = cartella.filePath("dati.csv");
+            QSignalSpy scritto(finestra, &TComunePiano::FileScritto);
+            finestra->EsportaDatiIn(file);
+            QTRY_COMPARE(scritto.size(), 1);
+            QFile testo(file);
+            QVERIFY(testo.open(QIODevice::ReadOnly));
+            tabella = QString(testo.readAll()).split('\n', Qt::SkipEmptyParts);
+        };
+        esporta(diagramma);
+        QCOMPARE(tabella.first(), QString("lambda,x"));
+        auto orbita = main_->Bifurcation()->CreaBiforcazione();
+        Extended punti[129];
+        for (const QString& riga : tabella.mid(1)) {
+            const Extended l = strtold(riga.section(',', 0, 0).toLatin1().data(), nullptr);
+            const Extended x = strtold(riga.section(',', 1, 1).toLatin1().data(), nullptr);
+            int n = 129;
+            orbita->Valori(n, punti, l);
+            QVERIFY(std::find(punti, punti + n, x) != punti + n);
+        }
+        auto* esponente = Apri<TTraiettorieChild>("Lyapunov1");
+        esporta(esponente);
+        QCOMPARE(tabella.first(), QString("lambda,esponente"));
+        auto lyapunov = main_->Bifurcation()->CreaLyapunov();
+        int confrontati = 0;
+        for (const QString& riga : tabella.mid(1)) {
+            const Extended l = strtold(riga.section(',', 0, 0).toLatin1().data(), nullptr);
+            if (riga.section(',', 1, 1).isEmpty()) continue;  // no exponent there
+            QCOMPARE(strtold(riga.section(',', 1, 1).toLatin1().data(), nullptr),
+                     lyapunov->Valore(l));
+            ++confrontati;
+        }
+        QVERIFY(confrontati > 50);
     }
 
     void slider_draws_the_cobweb_and_the_cycle() {

@@ -4,6 +4,10 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFileDialog>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -14,6 +18,9 @@
 
 #include "core/base/Conversioni.h"
 #include "plot/PianoTraiettorie.h"
+#include "plot/Scale.h"
+#include "plot/VtrSpin.h"
+#include "tests/SeparatoreScope.h"
 #include "tests/plot/AiutiPiano.h"
 #include "tests/ui/Definizione.h"
 #include "ui/frame/Main.h"
@@ -63,6 +70,21 @@ class TestFinestre : public QObject {
             if (auto* f = qobject_cast<T*>(s->widget())) trovate << f;
         return trovate;
     }
+    // The user names the file in the save dialog of the context menu's command; the type
+    // comes from the name. Waits until it is written.
+    void Salva(TComunePiano* finestra, const char* comando, const QString& file) {
+        risponditore_.Atteso([file](QWidget* w) {
+            auto* dialogo = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialogo);
+            dialogo->selectFile(file);
+            static_cast<QDialog*>(dialogo)->accept();
+        });
+        QSignalSpy scritto(finestra, &TComunePiano::FileScritto);
+        finestra->MenuPiano()->findChild<QAction*>(comando)->trigger();
+        QTRY_COMPARE(scritto.size(), 1);
+        QCOMPARE(scritto[0], (QVariantList{file, true}));
+    }
+
     // Opens a statistics window; a report expected when it opens is read into errore.
     TSperanzaChild* ApriStatistiche(const QString& funzione, const QString& istante,
                                     TMessaggio* errore = nullptr) {
@@ -292,7 +314,99 @@ private slots:
             QVERIFY(Vicino(tela, piano->XToPixel(x), piano->YToPixel(5 * std::sin(x)), Giallo));
         QApplication::clipboard()->clear();
         finestra->CopiaImmagine();
+        QCOMPARE(QApplication::clipboard()->image().convertToFormat(tela.format()),
+                 piano->Immagine());
+        QVERIFY(piano->Immagine() != tela);  // the scales come with the picture
+        finestra->MenuPiano()->findChild<QAction*>("Scale1")->trigger();
+        finestra->CopiaImmagine();
         QCOMPARE(QApplication::clipboard()->image().convertToFormat(tela.format()), tela);
+    }
+
+    // dX = 0.1 X dt + 0.2 X dW from 1 on [0, 1]: a path near 1 ... 1.2 in a view of
+    // 0 ... 10 x -10 ... 10 until the user asks for the fit.
+    void fit_fills_the_window_with_a_gbm_path() {
+        static TVisto visto;
+        static TDefinizione d;
+        d.origini = {"1"};
+        d.derive = {"0.1*x1"};
+        d.diffusioni = {{"0.2*x1"}};
+        risponditore_.Atteso(Compila(d, visto));
+        risponditore_.Atteso(Compila(d, visto));
+        Azione("Eulero05")->trigger();
+        AttendiFine();
+        Scegli({1});
+        Azione("Traiettoria1")->trigger();
+        auto* finestra = Finestre<TTraiettorieChild>().value(0);
+        TPianoCartesiano* piano = finestra->Piano();
+        QCOMPARE(piano->DX(), 10.0L);
+        finestra->MenuPiano()->findChild<QAction*>("Adatta1")->trigger();
+        QTRY_VERIFY(piano->DX() != 10);
+        const QImage tela = Tela(*piano);
+        int alto = tela.height(), basso = -1, gialli = 0;
+        for (int x = 0; x < tela.width(); ++x)
+            for (int y = 0; y < tela.height(); ++y)
+                if (Pixel(tela, x, y) == Giallo) {
+                    alto = std::min(alto, y);
+                    basso = std::max(basso, y);
+                    ++gialli;
+                }
+        QVERIFY(gialli > tela.width() / 2);
+        QVERIFY2(basso - alto >= 0.8 * tela.height(), qPrintable(QString::number(basso - alto)));
+        TSistema& sistema = *main_->Sistema();
+        for (int i = 0; i < sistema.NumPunti() - 1; ++i) {
+            const Extended t = sistema.Inizio() + i * sistema.Passo();
+            const QPoint p(piano->XToPixel(t), piano->YToPixel(sistema.Valore(1, t)));
+            QVERIFY2(piano->rect().contains(p), qPrintable(QString::number(double(t))));
+        }
+        auto* dx = finestra->findChild<TFloatSpinEdit*>("Edit1");
+        QCOMPARE(StrToFloat(dx->text().toStdString()), piano->DX());
+    }
+
+    void exports_the_path_as_csv_and_the_picture_as_svg() {
+        Definisci(2);
+        Scegli({2});
+        Azione("Traiettoria1")->trigger();
+        auto* finestra = Finestre<TTraiettorieChild>().value(0);
+        QTemporaryDir cartella;
+        const QString csv = cartella.filePath("traiettoria.csv");
+        {
+            SeparatoreScope virgola(',');  // the file keeps '.' whatever the screen shows
+            Salva(finestra, "EsportaDati1", csv);
+        }
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList righe = QString(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(righe.first(), QString("t,X2"));
+        TSistema& sistema = *main_->Sistema();
+        // Every grid point up to Fine: the table's last point may lie past it.
+        QVERIFY(righe.size() - 1 >= sistema.NumPunti() - 2);
+        QCOMPARE(righe[1].section(',', 0, 0), QString("0"));
+        for (const QString& riga : righe.mid(1)) {
+            const QStringList campi = riga.split(',');
+            QCOMPARE(campi.size(), 2);
+            const Extended t = strtold(campi[0].toLatin1().data(), nullptr);
+            QCOMPARE(strtold(campi[1].toLatin1().data(), nullptr), sistema.Valore(2, t));
+        }
+
+        const QString svg = cartella.filePath("figura.svg");
+        Salva(finestra, "SalvaImmagine1", svg);
+        QVERIFY(QSvgRenderer(svg).isValid());
+        QFile testo(svg);
+        QVERIFY(testo.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&testo);
+        QStringList scritte;
+        int tracciati = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+            if (xml.name() == u"text")
+                scritte << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            tracciati += xml.name() == u"path";
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(tracciati >= 1);
+        const TScale scale = CalcolaScale(*finestra->Piano());
+        for (const TTacca& t : scale.x)
+            if (!t.testo.isEmpty()) QVERIFY2(scritte.contains(t.testo), qPrintable(t.testo));
     }
 
     void tool_buttons_choose_the_mouse_mode() {

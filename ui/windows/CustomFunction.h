@@ -9,11 +9,16 @@
 class TCustomFunction : public TFunzione {
 public:
     // Compiles the text; a formula error propagates and no object remains.
-    explicit TCustomFunction(const std::string& testo) { compilatore_.SetText(testo); }
+    explicit TCustomFunction(const std::string& testo) : testo_(testo) {
+        compilatore_.SetText(testo);
+    }
     // The formula on the one-value vector [x]: naming x1 or higher fails with "Too few
     // arguments!".
     Extended Valore(Extended x) override { return compilatore_.Valuta({&x, 1}); }
+    std::string Nome() const override { return testo_; }
+    std::string Variabile() const override { return "x0"; }
 
 private:
+    std::string testo_;
     TRPNCompiler compilatore_;
 };

@@ -3,12 +3,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
+#include <QSvgGenerator>
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "plot/Scale.h"
 #include "plot/SizePianoCartesiano.h"
 #include "ui/frame/ImmaginiAzioni.h"
 
@@ -29,6 +33,24 @@ constexpr TStrumento Strumenti[] = {
      Qt::CrossCursor},
     {"ToolButton5", nullptr, TImmagineStrumento::Nessuno, TPCMode::pcmNone, Qt::ArrowCursor},
 };
+
+// The vector picture: on the GUI thread, or on the table's thread, which reads the plane only.
+bool SalvaSvg(const TPianoCartesiano& piano, const QString& file, const QString& titolo,
+              bool scala, const std::optional<TDatiPiano>& dati) {
+    QSvgGenerator generatore;
+    generatore.setFileName(file);
+    generatore.setSize(piano.size());
+    generatore.setViewBox(piano.rect());
+    generatore.setTitle(titolo);
+    QPainter painter;
+    if (!painter.begin(&generatore)) return false;
+    if (dati)
+        DisegnaDati(painter, piano, *dati);
+    else
+        painter.drawImage(0, 0, piano.CopiaTela());  // a plane without a table: its canvas
+    if (scala) DisegnaScale(painter, piano);
+    return painter.end();
+}
 
 }  // namespace
 
@@ -62,12 +84,34 @@ void TComunePiano::SetPiano(TPianoCartesiano* piano) {
     piano_ = piano;
     layout_->insertWidget(layout_->count() - 1, piano, 1);
     size_->SetPianoCartesiano(piano);
+    CreaMenuPiano();
     piano->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(piano, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
-        QMenu menu(this);
-        menu.addAction("Copia immagine", this, &TComunePiano::CopiaImmagine);
-        menu.addAction("Salva immagine...", this, &TComunePiano::SalvaImmagine);
-        menu.exec(piano_->mapToGlobal(p));
+    connect(piano, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { menuPiano_->popup(piano_->mapToGlobal(p)); });
+}
+
+void TComunePiano::CreaMenuPiano() {
+    menuPiano_ = new QMenu(this);
+    auto voce = [this](const char* testo, const char* nome, auto azione) {
+        QAction* a = menuPiano_->addAction(testo, this, azione);
+        a->setObjectName(nome);
+        return a;
+    };
+    voce("Copia immagine", "CopiaImmagine1", &TComunePiano::CopiaImmagine);
+    voce("Salva immagine...", "SalvaImmagine1", &TComunePiano::SalvaImmagine);
+    // Planes that cannot give their data as a table (the iteration planes) offer neither
+    // the export nor the fit.
+    if (piano_->DatiDisponibili()) {
+        voce("Esporta dati...", "EsportaDati1", &TComunePiano::EsportaDati);
+        menuPiano_->addSeparator();
+        // The plane itself answers the key when it has the focus.
+        voce("Adatta", "Adatta1", [this] { piano_->Adatta(); })->setShortcut(Qt::Key_F);
+    }
+    QAction* scala = voce("Scale", "Scale1", [this](bool v) { piano_->SetScala(v); });
+    scala->setCheckable(true);
+    scala->setChecked(piano_->Scala());
+    connect(menuPiano_, &QMenu::aboutToShow, this, [this, scala] {
+        scala->setChecked(piano_->Scala());
     });
 }
 
@@ -79,14 +123,55 @@ void TComunePiano::SistemaAggiornato(TSistema&) {
     if (piano_) piano_->Invalida();
 }
 
-void TComunePiano::CopiaImmagine() { QApplication::clipboard()->setImage(piano_->CopiaTela()); }
+void TComunePiano::CopiaImmagine() { QApplication::clipboard()->setImage(piano_->Immagine()); }
 
 void TComunePiano::SalvaImmagine() {
-    const QImage immagine = piano_->CopiaTela();
+    static const QString png = "Immagini PNG (*.png)", svg = "Immagini SVG (*.svg)";
+    QString filtro = png;
     QString file = QFileDialog::getSaveFileName(this, "Salva immagine", windowTitle() + ".png",
-                                                "Immagini PNG (*.png)");
+                                                png + ";;" + svg, &filtro);
     if (file.isEmpty()) return;
-    if (!file.endsWith(".png", Qt::CaseInsensitive)) file += ".png";
-    if (!immagine.save(file, "PNG"))
-        QMessageBox::critical(this, windowTitle(), "Impossibile salvare l'immagine in " + file);
+    // The type the name asks for; a name without one takes the chosen filter's.
+    if (!file.endsWith(".png", Qt::CaseInsensitive) && !file.endsWith(".svg", Qt::CaseInsensitive))
+        file += filtro == svg ? ".svg" : ".png";
+    SalvaImmagineIn(file);
+}
+
+void TComunePiano::SalvaImmagineIn(const QString& file) {
+    if (!file.endsWith(".svg", Qt::CaseInsensitive))
+        Concludi(file, piano_->Immagine().save(file, "PNG"));
+    else if (!piano_->DatiDisponibili())
+        Concludi(file, SalvaSvg(*piano_, file, windowTitle(), piano_->Scala(), std::nullopt));
+    else  // drawn on the table's thread: a long path takes a while
+        piano_->RichiediDati(
+            [this, file](std::optional<TDatiPiano> dati) { Concludi(file, dati.has_value()); },
+            [piano = piano_, file, titolo = windowTitle(), scala = piano_->Scala()](
+                const TDatiPiano& dati) { return SalvaSvg(*piano, file, titolo, scala, dati); });
+}
+
+void TComunePiano::EsportaDati() {
+    QString file = QFileDialog::getSaveFileName(this, "Esporta dati", windowTitle() + ".csv",
+                                                "Dati CSV (*.csv)");
+    if (file.isEmpty()) return;
+    if (!file.endsWith(".csv", Qt::CaseInsensitive)) file += ".csv";
+    EsportaDatiIn(file);
+}
+
+void TComunePiano::EsportaDatiIn(const QString& file) {
+    piano_->RichiediDati(
+        [this, file](std::optional<TDatiPiano> dati) { Concludi(file, dati.has_value()); },
+        [file](const TDatiPiano& dati) {  // on the table's thread
+            const std::string testo = TestoCsv(dati);
+            QFile uscita(file);
+            return uscita.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   uscita.write(testo.data(), static_cast<qint64>(testo.size())) ==
+                       static_cast<qint64>(testo.size()) &&
+                   uscita.flush();
+        });
+}
+
+void TComunePiano::Concludi(const QString& file, bool riuscito) {
+    // Also when the view changed before the data were complete.
+    if (!riuscito) QMessageBox::critical(this, windowTitle(), "Nessun file scritto: " + file);
+    emit FileScritto(file, riuscito);
 }

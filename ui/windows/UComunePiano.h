@@ -1,11 +1,13 @@
 // TComunePiano: a system window that shows a plane, with the mouse-tool bar above it and the
 // extent editor below; each notification of new paths repaints the plane. Its context menu
-// copies or saves the picture.
+// copies or saves the picture (PNG or SVG), exports the data (CSV), fits the view and shows the
+// scales.
 #pragma once
 
 #include "plot/PianoCartesiano.h"
 #include "ui/windows/UComune.h"
 
+class QMenu;
 class QToolBar;
 class QVBoxLayout;
 class TSizePianoCartesiano;
@@ -19,9 +21,19 @@ public:
     QToolBar* ToolBar() const { return toolBar_; }
     void SistemaAggiornato(TSistema& sender) override;
 
-    // The picture, as the user asks for it from the plane's context menu.
+    // The plane's context menu and what it offers.
+    QMenu* MenuPiano() const { return menuPiano_; }
     void CopiaImmagine();
-    void SalvaImmagine();
+    void SalvaImmagine();  // asks for the file
+    // An SVG for a name ending in ".svg", else a PNG. The vector picture and the data wait
+    // for the plane's table; FileScritto tells the end, a failure is also shown.
+    void SalvaImmagineIn(const QString& file);
+    void EsportaDati();  // asks for the file
+    // The plane's data as CSV.
+    void EsportaDatiIn(const QString& file);
+
+signals:
+    void FileScritto(const QString& file, bool riuscito);
 
 protected:
     // Called once by the subclass at creation: the plane fills the space between the bars.
@@ -30,7 +42,11 @@ protected:
     void AggiungiSopraPiano(QWidget* controllo);
 
 private:
+    void CreaMenuPiano();
+    void Concludi(const QString& file, bool riuscito);
+
     TPianoCartesiano* piano_ = nullptr;
+    QMenu* menuPiano_ = nullptr;
     QToolBar* toolBar_;
     TSizePianoCartesiano* size_;
     QVBoxLayout* layout_;
