@@ -23,6 +23,9 @@ public:
     // Frees every function and repaints.
     void Clear();
     int NumFunzioni() const { return static_cast<int>(funzioni_.size()); }
+    int NumMultiFunzioni() const { return static_cast<int>(multiFunzioni_.size()); }
+    // Curve i, 0-based, in the order they were added.
+    TFunzione& Funzione(int i) const { return *funzioni_.at(static_cast<std::size_t>(i)); }
 
 protected:
     void PaintForeground(TRepaintThread& thread) override;

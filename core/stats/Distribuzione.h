@@ -7,11 +7,16 @@
 // that values far from zero keep their spread instead of cancelling in the variance.
 class TDistribuzione {
 public:
+    // The sample of n observations with this mean and sum of squared deviations from it, to
+    // continue an estimate saved earlier.
+    static TDistribuzione Da(int n, Extended media, Extended scartiQuadrati);
     void Aggiungi(Extended x);
     // 0 without observations.
     Extended Media() const;
     // Sample variance (divisor n - 1); 0 with fewer than two observations.
     Extended Varianza() const;
+    // Sum of squared deviations from the mean; Varianza times (n - 1).
+    Extended ScartiQuadrati() const;
     void Azzera();
     int Osservazioni() const { return osservazioni_; }
 

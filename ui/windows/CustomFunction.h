@@ -13,6 +13,7 @@ public:
     // The formula on the one-value vector [x]: naming x1 or higher fails with "Too few
     // arguments!".
     Extended Valore(Extended x) override { return compilatore_.Valuta({&x, 1}); }
+    std::string Testo() const { return compilatore_.Text(); }
 
 private:
     TRPNCompiler compilatore_;

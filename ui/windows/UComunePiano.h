@@ -17,6 +17,9 @@ public:
 
     TPianoCartesiano* Piano() const { return piano_; }
     QToolBar* ToolBar() const { return toolBar_; }
+    // The plane's four extents (MinX, DX, MinY, DY), each set as SetEstensione does, and
+    // shown in the editor.
+    void SetEstensione(const std::array<Extended, 4>& estensione);
     void SistemaAggiornato(TSistema& sender) override;
 
     // The picture, as the user asks for it from the plane's context menu.

@@ -72,6 +72,11 @@ void TSperanzaChild::SistemaAggiornato(TSistema&) {
     AggiornaStatistiche();
 }
 
+void TSperanzaChild::SetDistribuzione(const TDistribuzione& d) {
+    distribuzione_ = d;
+    AggiornaStatistiche();
+}
+
 void TSperanzaChild::AggiornaStatistiche() {
     osservazioni_->setText(QString::number(distribuzione_.Osservazioni()));
     if (!continuo_->isChecked()) return;

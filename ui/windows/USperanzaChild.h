@@ -26,6 +26,8 @@ public:
 
     TRPNCompiler& RPNCompiler1() { return compilatore_; }
     const TDistribuzione& Distribuzione1() const { return distribuzione_; }
+    // Continues a sample gathered earlier.
+    void SetDistribuzione(const TDistribuzione& d);
     QLabel* Funzione() const { return funzione_; }
     QLabel* Media() const { return media_; }
     QLabel* Varianza() const { return varianza_; }
