@@ -39,8 +39,7 @@ void CompilaFormula(const std::string& testo, int massima) {
 void ControllaFinestra(const TFinestraWs& f, const std::string& c, const TWorkspace& ws,
                        std::string& campo) {
     using T = TTipoFinestra;
-    const bool delSistema = f.tipo == T::Traiettorie || f.tipo == T::Fasi ||
-                            f.tipo == T::Speranza;
+    const bool delSistema = f.tipo == T::Traiettorie || f.tipo == T::Fasi || f.tipo == T::Speranza;
     const bool dellaMappa = f.tipo == T::Diagramma || f.tipo == T::Lyapunov ||
                             f.tipo == T::Iterazioni || f.tipo == T::Iterata;
     campo = c + ".tipo";
@@ -110,7 +109,8 @@ TSistemaWs DescriviSistema(TSistema& sistema) {
         s.deriva.push_back(sistema.Deriva(k).Text());
         if (tipo.diffusione == TTipoSistema::TDiffusione::Nessuna || s.moti == 0) continue;
         std::vector<std::string>& riga = s.diffusione.emplace_back();
-        for (int j = 1; j <= celle; ++j) riga.push_back(tipo.formulaDiffusione(sistema, k, j).Text());
+        for (int j = 1; j <= celle; ++j)
+            riga.push_back(tipo.formulaDiffusione(sistema, k, j).Text());
     }
     return s;
 }

@@ -55,17 +55,16 @@ bool EDelTipo(const TSistema& sistema) {
 const std::array<TTipoSistema, 6> tipi = {{
     {TSchema::Eulero05, Crea<TSistemaS05>, DimensioniMoti<TSistemaS05>, Diffusione::PerMoto,
      DiffusioneMoto<TSistemaS05>, MotiS05, EDelTipo<TSistemaS05>},
-    {TSchema::Milstein10, Crea<TSistemaS10>, SoloDimensione<TSistemaS10>,
-     Diffusione::Diagonale, DiffusioneDiagonale<TSistemaS10>, MotiFissi<1>,
-     EDelTipo<TSistemaS10>},
+    {TSchema::Milstein10, Crea<TSistemaS10>, SoloDimensione<TSistemaS10>, Diffusione::Diagonale,
+     DiffusioneDiagonale<TSistemaS10>, MotiFissi<1>, EDelTipo<TSistemaS10>},
     {TSchema::Uni15, Crea<TSistemaS15>, nullptr, Diffusione::Diagonale,
      DiffusioneDiagonale<TSistemaS15>, MotiFissi<1>, EDelTipo<TSistemaS15>},
     {TSchema::Debole10, Crea<TSistemaW10>, DimensioniMoti<TSistemaW10>, Diffusione::PerMoto,
      DiffusioneMoto<TSistemaW10>, MotiS05, EDelTipo<TSistemaW10>},
     {TSchema::RungeKutta5, Crea<TSistemaDRK>, SoloDimensione<TSistemaDRK>, Diffusione::Nessuna,
      nullptr, MotiFissi<0>, EDelTipo<TSistemaDRK>},
-    {TSchema::Implicito10, Crea<TSistemaDI1>, SoloDimensione<TSistemaDI1>,
-     Diffusione::Nessuna, nullptr, MotiFissi<0>, EDelTipo<TSistemaDI1>},
+    {TSchema::Implicito10, Crea<TSistemaDI1>, SoloDimensione<TSistemaDI1>, Diffusione::Nessuna,
+     nullptr, MotiFissi<0>, EDelTipo<TSistemaDI1>},
 }};
 
 }  // namespace

@@ -24,8 +24,8 @@ struct TSistemaWs {
     int dimensione = 1;
     int moti = 1;  // full-diffusion schemes; 1 for the diagonal ones, 0 for the deterministic
     Extended inizio = 0, fine = 1, passo = 0.01L;
-    std::vector<Extended> origine;      // one per component
-    std::vector<std::string> deriva;    // one per component
+    std::vector<Extended> origine;    // one per component
+    std::vector<std::string> deriva;  // one per component
     // Row k: the diffusion formulas of component k (moti cells, or 1 on the diagonal).
     std::vector<std::vector<std::string>> diffusione;
     bool operator==(const TSistemaWs&) const = default;
@@ -65,15 +65,15 @@ struct TFinestraWs {
     std::array<int, 4> geometria{0, 0, 435, 300};  // x, y, width, height in the frame
     TStatoFinestra stato = TStatoFinestra::Normale;
     std::array<Extended, 4> estensione{0, 10, -10, 20};  // MinX, DX, MinY, DY
-    std::vector<int> componenti;          // trajectory: any; phase: x and y
-    std::vector<std::string> funzioni;    // formulas of x0 added with "&Aggiungi..."
+    std::vector<int> componenti;                         // trajectory: any; phase: x and y
+    std::vector<std::string> funzioni;            // formulas of x0 added with "&Aggiungi..."
     std::array<Extended, 3> tempi{0, 10, 0.01L};  // phase sweep: start, end, step
-    std::string funzione;                 // statistics: the function of x0 ... xn
+    std::string funzione;                         // statistics: the function of x0 ... xn
     Extended istante = 0;
     TCampioni campioni;
     bool continuo = true;
     std::array<Extended, 3> lambda{0, 0, 4};  // map windows' slider: minimum, value, maximum
-    Extended seed = 0.321L;               // cobweb
+    Extended seed = 0.321L;                   // cobweb
     int salta = 0;
     int iterazioni = 100;
     bool operator==(const TFinestraWs&) const = default;

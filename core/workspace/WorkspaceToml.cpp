@@ -17,10 +17,12 @@ struct TNomeSchema {
     TSchema schema;
     const char* nome;
 };
-constexpr TNomeSchema nomiSchemi[] = {
-    {TSchema::Eulero05, "eulero05"},       {TSchema::Milstein10, "milstein10"},
-    {TSchema::Uni15, "uni15"},             {TSchema::Debole10, "debole10"},
-    {TSchema::RungeKutta5, "rungekutta5"}, {TSchema::Implicito10, "implicito10"}};
+constexpr TNomeSchema nomiSchemi[] = {{TSchema::Eulero05, "eulero05"},
+                                      {TSchema::Milstein10, "milstein10"},
+                                      {TSchema::Uni15, "uni15"},
+                                      {TSchema::Debole10, "debole10"},
+                                      {TSchema::RungeKutta5, "rungekutta5"},
+                                      {TSchema::Implicito10, "implicito10"}};
 
 struct TNomeTipo {
     TTipoFinestra tipo;
@@ -133,16 +135,16 @@ public:
             Errore(Riga(n), campo, "\"" + testo + "\" non e' un numero valido");
         return v;
     }
-    const toml::array& Vettore(const toml::node& n, const std::string& campo,
-                               std::size_t minimo, std::size_t massimo) {
+    const toml::array& Vettore(const toml::node& n, const std::string& campo, std::size_t minimo,
+                               std::size_t massimo) {
         const auto* a = n.as_array();
         if (!a) Errore(Riga(n), campo, "atteso un elenco tra parentesi quadre");
         if (a->size() < minimo || a->size() > massimo)
             Errore(Riga(n), campo,
-                   minimo == massimo ? "attesi " + std::to_string(minimo) + " elementi"
-                                     : "numero di elementi fuori dall'intervallo " +
-                                           std::to_string(minimo) + " ... " +
-                                           std::to_string(massimo));
+                   minimo == massimo
+                       ? "attesi " + std::to_string(minimo) + " elementi"
+                       : "numero di elementi fuori dall'intervallo " + std::to_string(minimo) +
+                             " ... " + std::to_string(massimo));
         return *a;
     }
     // Each element of an array through leggi(node, field path of the element).
@@ -158,20 +160,18 @@ public:
     }
     template <std::size_t N>
     std::array<Extended, N> Numeri(const toml::node& n, const std::string& campo) {
-        const auto v = Elementi<Extended>(Vettore(n, campo, N, N), campo,
-                                          [this](const toml::node& e, const std::string& c) {
-                                              return Numero(e, c);
-                                          });
+        const auto v = Elementi<Extended>(
+            Vettore(n, campo, N, N), campo,
+            [this](const toml::node& e, const std::string& c) { return Numero(e, c); });
         std::array<Extended, N> r;
         std::copy(v.begin(), v.end(), r.begin());
         return r;
     }
     std::vector<std::string> Testi(const toml::node& n, const std::string& campo,
                                    std::size_t minimo, std::size_t massimo) {
-        return Elementi<std::string>(Vettore(n, campo, minimo, massimo), campo,
-                                     [this](const toml::node& e, const std::string& c) {
-                                         return Stringa(e, c);
-                                     });
+        return Elementi<std::string>(
+            Vettore(n, campo, minimo, massimo), campo,
+            [this](const toml::node& e, const std::string& c) { return Stringa(e, c); });
     }
     template <class Tabella>
     auto Nome(const toml::node& n, const std::string& campo, const Tabella& nomi) {
@@ -179,7 +179,8 @@ public:
         for (const auto& voce : nomi)
             if (s == voce.nome) return voce;
         std::string ammessi;
-        for (const auto& voce : nomi) ammessi += (ammessi.empty() ? "" : ", ") + std::string(voce.nome);
+        for (const auto& voce : nomi)
+            ammessi += (ammessi.empty() ? "" : ", ") + std::string(voce.nome);
         Errore(Riga(n), campo, "\"" + s + "\" sconosciuto (ammessi: " + ammessi + ")");
     }
 
@@ -197,8 +198,9 @@ private:
 
 TSistemaWs LeggiSistema(TLettore& l, const toml::table& t) {
     const std::string c = "sistema";
-    l.Chiavi(t, c, {"schema", "dimensione", "moti", "inizio", "fine", "passo", "origine",
-                    "deriva", "diffusione"});
+    l.Chiavi(t, c,
+             {"schema", "dimensione", "moti", "inizio", "fine", "passo", "origine", "deriva",
+              "diffusione"});
     TSistemaWs s;
     s.schema = l.Nome(*l.Campo(t, c, "schema"), c + ".schema", nomiSchemi).schema;
     const bool scalare = s.schema == TSchema::Uni15;
@@ -238,16 +240,17 @@ TMappaWs LeggiMappa(TLettore& l, const toml::table& t) {
 }
 
 TFinestraWs LeggiFinestra(TLettore& l, const toml::table& t, const std::string& c) {
-    l.Chiavi(t, c, {"tipo", "geometria", "stato", "estensione", "componenti", "funzioni",
-                    "tempi", "funzione", "istante", "campioni", "continuo", "lambda", "seed",
-                    "salta", "iterazioni"});
+    l.Chiavi(
+        t, c,
+        {"tipo", "geometria", "stato", "estensione", "componenti", "funzioni", "tempi", "funzione",
+         "istante", "campioni", "continuo", "lambda", "seed", "salta", "iterazioni"});
     TFinestraWs f;
     f.tipo = l.Nome(*l.Campo(t, c, "tipo"), c + ".tipo", nomiTipi).tipo;
-    const auto geometria = l.Elementi<int>(
-        l.Vettore(*l.Campo(t, c, "geometria"), c + ".geometria", 4, 4), c + ".geometria",
-        [&l](const toml::node& e, const std::string& campo) {
-            return static_cast<int>(l.Intero(e, campo, -100000, 100000));
-        });
+    const auto geometria =
+        l.Elementi<int>(l.Vettore(*l.Campo(t, c, "geometria"), c + ".geometria", 4, 4),
+                        c + ".geometria", [&l](const toml::node& e, const std::string& campo) {
+                            return static_cast<int>(l.Intero(e, campo, -100000, 100000));
+                        });
     std::copy(geometria.begin(), geometria.end(), f.geometria.begin());
     if (const toml::node* n = l.Campo(t, c, "stato", false)) {
         const std::string s = l.Stringa(*n, c + ".stato");
@@ -300,9 +303,8 @@ TFinestraWs LeggiFinestra(TLettore& l, const toml::table& t, const std::string& 
         f.seed = l.Numero(*l.Campo(t, c, "seed"), c + ".seed");
         f.salta = static_cast<int>(
             l.Intero(*l.Campo(t, c, "salta"), c + ".salta", 0, std::numeric_limits<int>::max()));
-        f.iterazioni = static_cast<int>(l.Intero(*l.Campo(t, c, "iterazioni"),
-                                                 c + ".iterazioni", 0,
-                                                 std::numeric_limits<int>::max()));
+        f.iterazioni = static_cast<int>(l.Intero(*l.Campo(t, c, "iterazioni"), c + ".iterazioni",
+                                                 0, std::numeric_limits<int>::max()));
     }
     return f;
 }
@@ -353,14 +355,16 @@ TWorkspaceLetto LeggiWorkspace(std::string_view testo, const std::string& file) 
     const std::int64_t v = l.Intero(*versione, "versione", 1, std::numeric_limits<int>::max());
     if (v > VersioneWorkspace)
         l.Errore(TLettore::Riga(*versione), "versione",
-                 "schema " + std::to_string(v) + " piu' recente di quello che questo programma "
-                 "legge (" + std::to_string(VersioneWorkspace) + ")");
-    l.Chiavi(radice, "", {"versione", "separatore", "sistema", "mappa", "finestra",
-                          "parallelo"});
+                 "schema " + std::to_string(v) +
+                     " piu' recente di quello che questo programma "
+                     "legge (" +
+                     std::to_string(VersioneWorkspace) + ")");
+    l.Chiavi(radice, "", {"versione", "separatore", "sistema", "mappa", "finestra", "parallelo"});
     TWorkspace& ws = r.workspace;
     if (const toml::node* n = l.Campo(radice, "", "separatore", false)) {
         const std::string s = l.Stringa(*n, "separatore");
-        if (s != "." && s != ",") l.Errore(TLettore::Riga(*n), "separatore", "atteso \".\" o \",\"");
+        if (s != "." && s != ",")
+            l.Errore(TLettore::Riga(*n), "separatore", "atteso \".\" o \",\"");
         ws.separatore = s[0];
     }
     l.separatore = ws.separatore;
@@ -377,8 +381,8 @@ TWorkspaceLetto LeggiWorkspace(std::string_view testo, const std::string& file) 
         if (!a || !a->is_array_of_tables())
             l.Errore(TLettore::Riga(*n), "finestra", "attese tabelle [[finestra]]");
         for (std::size_t i = 0; i < a->size(); ++i)
-            ws.finestre.push_back(LeggiFinestra(l, *(*a)[i].as_table(),
-                                                "finestra[" + std::to_string(i + 1) + "]"));
+            ws.finestre.push_back(
+                LeggiFinestra(l, *(*a)[i].as_table(), "finestra[" + std::to_string(i + 1) + "]"));
     }
     return r;
 }
@@ -414,12 +418,13 @@ std::string ScriviWorkspace(const TWorkspace& ws) {
             }) << "\n";
     }
     if (const auto& m = ws.mappa) {
-        o << "\n[mappa]\ndinamica = " << Citata(m->dinamica) << "\nderivata = "
-          << Citata(m->derivata) << "\nseed = " << numero(m->seed) << "\n";
+        o << "\n[mappa]\ndinamica = " << Citata(m->dinamica)
+          << "\nderivata = " << Citata(m->derivata) << "\nseed = " << numero(m->seed) << "\n";
     }
     if (ws.parallelo.seme || ws.parallelo.thread) {
         o << "\n[parallelo]\n";
-        if (ws.parallelo.seme) o << "seme = " << Citata(std::to_string(*ws.parallelo.seme)) << "\n";
+        if (ws.parallelo.seme)
+            o << "seme = " << Citata(std::to_string(*ws.parallelo.seme)) << "\n";
         if (ws.parallelo.thread) o << "thread = " << *ws.parallelo.thread << "\n";
     }
     using T = TTipoFinestra;

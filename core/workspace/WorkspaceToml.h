@@ -24,5 +24,4 @@ TWorkspaceLetto LeggiFileWorkspace(const std::string& percorso);
 std::string ScriviWorkspace(const TWorkspace& ws);
 
 // "file:line: field" for a message about a field (the line as far as righe knows it).
-std::string PosizioneCampo(const std::string& file, const TRighe& righe,
-                           const std::string& campo);
+std::string PosizioneCampo(const std::string& file, const TRighe& righe, const std::string& campo);

@@ -27,11 +27,11 @@ public:
 
     // A formula naming variables up to x`massima`, with literals written with separatore.
     std::string Formula(int massima, char separatore) {
-        static const char* forme[] = {"x%a*(1-x%b)", "sin(x%a)+%c", "0-x%b", "exp(%c*x%a)",
-                                      "sqrt(abs(x%a))*x%b", "%c"};
+        static const char* forme[] = {"x%a*(1-x%b)", "sin(x%a)+%c",        "0-x%b",
+                                      "exp(%c*x%a)", "sqrt(abs(x%a))*x%b", "%c"};
         std::string f = forme[Intero(0, 5)];
-        const std::string c = std::to_string(Intero(0, 9)) + separatore +
-                              std::to_string(Intero(0, 99));
+        const std::string c =
+            std::to_string(Intero(0, 9)) + separatore + std::to_string(Intero(0, 99));
         for (std::size_t p; (p = f.find('%')) != std::string::npos;) {
             const char campo = f[p + 1];
             f.replace(p, 2, campo == 'c' ? c : std::to_string(Intero(0, massima)));
@@ -71,7 +71,8 @@ private:
             s.deriva.push_back(Formula(s.dimensione, sep));
             if (s.moti == 0) continue;
             auto& riga = s.diffusione.emplace_back();
-            for (int j = pieno ? s.moti : 1; j > 0; --j) riga.push_back(Formula(s.dimensione, sep));
+            for (int j = pieno ? s.moti : 1; j > 0; --j)
+                riga.push_back(Formula(s.dimensione, sep));
         }
         return s;
     }
@@ -80,7 +81,8 @@ private:
         using T = TTipoFinestra;
         std::vector<T> tipi = {T::Piano};
         if (ws.sistema) tipi.insert(tipi.end(), {T::Traiettorie, T::Fasi, T::Speranza});
-        if (ws.mappa) tipi.insert(tipi.end(), {T::Diagramma, T::Lyapunov, T::Iterazioni, T::Iterata});
+        if (ws.mappa)
+            tipi.insert(tipi.end(), {T::Diagramma, T::Lyapunov, T::Iterazioni, T::Iterata});
         TFinestraWs f;
         f.tipo = tipi[static_cast<std::size_t>(Intero(0, static_cast<int>(tipi.size()) - 1))];
         f.geometria = {Intero(0, 300), Intero(0, 200), Intero(300, 500), Intero(250, 400)};

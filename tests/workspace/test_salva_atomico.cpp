@@ -30,8 +30,8 @@ protected:
         fs::create_directories(cartella_);
         file_ = cartella_ / "w.toml";
         std::ofstream(file_) << "vecchio\n";
-        fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write |
-                                   fs::perms::group_read);
+        fs::permissions(file_,
+                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     }
     void TearDown() override { fs::remove_all(cartella_); }
     fs::path cartella_, file_;
