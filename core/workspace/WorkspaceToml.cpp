@@ -1,6 +1,8 @@
 #include "core/workspace/WorkspaceToml.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <set>
@@ -391,7 +393,8 @@ TWorkspaceLetto LeggiFileWorkspace(const std::string& percorso) {
     std::ifstream file(percorso, std::ios::binary);
     std::ostringstream testo;
     if (!file || !(testo << file.rdbuf()))
-        throw EWorkspace(percorso + ": impossibile leggere il file");
+        throw EWorkspace(percorso + ": impossibile leggere il file (" + std::strerror(errno) +
+                         ")");
     return LeggiWorkspace(testo.str(), percorso);
 }
 

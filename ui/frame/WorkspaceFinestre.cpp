@@ -123,7 +123,7 @@ QMdiSubWindow* Apri(TMainForm& main, const TFinestraWs& f) {
             TSperanzaChild* s = main.ApriSperanza(QString::fromStdString(f.funzione),
                                                   QString::fromStdString(FloatToStr(f.istante)));
             s->Continuo()->setChecked(f.continuo);
-            s->SetDistribuzione(DistribuzioneDa(f.campioni));
+            if (f.campioni.numero > 0) s->SetDistribuzione(DistribuzioneDa(f.campioni));
             sotto = Sotto(s);
             break;
         }
