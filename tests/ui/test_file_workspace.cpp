@@ -179,6 +179,13 @@ private slots:
             QVERIFY(LeggiFileWorkspace(secondo.toStdString()).workspace == ws);
             AttendiFine();
         }
+        // A minimized window comes back minimized.
+        QVERIFY(Ws().Apri(Esempio("lorenz")));
+        AttendiFine();
+        main_->Area()->subWindowList()[1]->showMinimized();
+        QVERIFY(Ws().Salva(secondo) && Ws().Apri(secondo));
+        AttendiFine();
+        QVERIFY(main_->Area()->subWindowList()[1]->isMinimized());
     }
 
     void a_bad_file_names_its_place_and_changes_nothing() {
