@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the full build, then
-# everything again under address and undefined-behaviour sanitizers (clang), then a bounded
-# fuzz run.
+# everything again under address and undefined-behaviour sanitizers (clang), the background
+# runs under the thread sanitizer, then a bounded fuzz run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/installa.sh
@@ -16,6 +16,13 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=D
 cmake --build build-san -j "$jobs"
 QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-san --output-on-failure -j "$jobs"
+
+# The background runs and the ensembles again under the thread sanitizer (core only).
+CC=clang-14 CXX=clang++-14 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVANTOR_CORE_ONLY=ON -DVANTOR_TSAN=ON -DVANTOR_BENCH=OFF
+cmake --build build-tsan -j "$jobs" --target test_system
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs" \
+    -R '^(Ricalcolo|Ensemble|FlussoPhilox|Concorrenza|Schemi/OgniSchema.RunsInTheBackground)'
 
 # Two thirds of the time on inputs of libFuzzer's usual length, then long texts up to 128 KiB,
 # so that compile time and memory on large formulas are exercised too.

@@ -23,6 +23,20 @@ void TDistribuzione::Aggiungi(Extended x) {
     ++osservazioni_;
 }
 
+void TDistribuzione::Unisci(const TAccumulo& campione) {
+    if (campione.conteggio == 0) return;
+    if (campione.conteggio > static_cast<std::uint64_t>(std::numeric_limits<int>::max() -
+                                                        osservazioni_))
+        throw ERangeError("Integer overflow");
+    if (osservazioni_ == 0) riferimento_ = campione.media;
+    // Sums of the shifted values: n (m - r) and M2 + n (m - r)^2.
+    const Extended n = static_cast<Extended>(campione.conteggio);
+    const Extended scarto = campione.media - riferimento_;
+    somma_ += n * scarto;
+    sommaQuadrati_ += campione.m2 + n * scarto * scarto;
+    osservazioni_ += static_cast<int>(campione.conteggio);
+}
+
 Extended TDistribuzione::Media() const {
     if (osservazioni_ == 0) return 0;
     return riferimento_ + somma_ / osservazioni_;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/base/Extended.h"
+#include "core/stats/Accumulo.h"
 
 // One pass over running sums. The sums are of the observations shifted by the first one, so
 // that values far from zero keep their spread instead of cancelling in the variance.
@@ -11,6 +12,8 @@ public:
     // continue an estimate saved earlier.
     static TDistribuzione Da(int n, Extended media, Extended scartiQuadrati);
     void Aggiungi(Extended x);
+    // Adds a whole sample given by its count, mean and M2 (a parallel run's values).
+    void Unisci(const TAccumulo& campione);
     // 0 without observations.
     Extended Media() const;
     // Sample variance (divisor n - 1); 0 with fewer than two observations.

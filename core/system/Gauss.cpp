@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cmath>
 
+#include "core/system/detail/X87.h"
+
 namespace {
 
 // Process-wide and unguarded: only one recalculation thread draws at a time.
@@ -11,19 +13,6 @@ StatoCasuale stato;
 std::uint32_t Avanza() {
     stato.seme = stato.seme * 134775813u + 1u;  // unsigned: wraps modulo 2^32
     return stato.seme;
-}
-
-// ln s for 0 < s <= 1 as the C library computes it on x87, without its call and its checks
-// for arguments outside this range: y log2(x) with y = ln 2 (FYL2X), and close to 1
-// y log2(1 + d) from d = s - 1 (FYL2XP1), which keeps the precision of the small result.
-Extended LogaritmoUnitario(Extended s) {
-    const Extended d = s - 1.0;
-    Extended risultato;
-    if (std::fabs(d) > 0.29)
-        asm("fldln2\n\tfxch\n\tfyl2x" : "=t"(risultato) : "0"(s));
-    else
-        asm("fldln2\n\tfxch\n\tfyl2xp1" : "=t"(risultato) : "0"(d));
-    return risultato;
 }
 
 }  // namespace
@@ -53,6 +42,15 @@ Extended Gauss() {
     }
     stato.haRiserva = !stato.haRiserva;
     return risultato;
+}
+
+TSorgenteCasuale& GeneratoreProcesso() {
+    class TGeneratoreProcesso : public TSorgenteCasuale {
+        Extended Normale() override { return Gauss(); }
+        std::uint32_t Intero(std::uint32_t range) override { return RandomIntero(range); }
+    };
+    static TGeneratoreProcesso generatore;
+    return generatore;
 }
 
 StatoCasuale LeggiStatoCasuale() { return stato; }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/base/Extended.h"
+#include "core/system/SorgenteCasuale.h"
 
 // s := s * 134775813 + 1 (mod 2^32); returns the new s * 2^-32, in [0, 1).
 Extended Random();
@@ -13,6 +14,9 @@ std::uint32_t RandomIntero(std::uint32_t range);
 // One standard normal deviate; consecutive calls alternate between drawing a pair and
 // returning its cached second member.
 Extended Gauss();
+// Gauss and RandomIntero as a source: what every system draws from unless a parallel run
+// gives it a stream of its own.
+TSorgenteCasuale& GeneratoreProcesso();
 
 // The generator's whole state, so that tests can replay a sequence of draws.
 struct StatoCasuale {

@@ -3,13 +3,37 @@
 #include <utility>
 
 #include "core/base/Exception.h"
+#include "core/system/Ensemble.h"
+
+namespace {
+
+std::int64_t Adesso() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The message of the exception in flight, as a sentence: what the user reads in the box.
+std::string MessaggioEccezioneCorrente() {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        return Frase(e.what());
+    } catch (...) {
+        return RapportoEccezioneCorrente();
+    }
+}
+
+}  // namespace
 
 TRicalcolaThread::TRicalcolaThread(TSistema& sistema, int conteggio,
-                                   IThreadPrincipale& principale, TSistema::TNotifyEvent fine)
+                                   IThreadPrincipale& principale, TSistema::TNotifyEvent fine,
+                                   std::optional<TParallelo> parallelo)
     : sistema_(sistema),
       conteggio_(conteggio),
       principale_(principale),
       fine_(std::move(fine)),
+      parallelo_(std::move(parallelo)),
       thread_([this] { Execute(); }) {}
 
 TRicalcolaThread::~TRicalcolaThread() { Ferma(); }
@@ -26,15 +50,66 @@ void TRicalcolaThread::Ferma() {
 
 void TRicalcolaThread::Execute() {
     try {
-        for (int c = 1; c <= conteggio_; ++c) {
-            if (Terminato()) break;
-            sistema_.Ricalcola();
-            if (!Sincronizza([this] { sistema_.Notifica(); })) return;
-        }
+        if (parallelo_)
+            EseguiInParallelo();
+        else
+            EseguiInSerie();
     } catch (...) {
-        if (!MostraErrore(RapportoEccezioneCorrente())) return;
+        if (!MostraErrore(MessaggioEccezioneCorrente())) return;
     }
     AccodaFine();
+}
+
+void TRicalcolaThread::EseguiInSerie() {
+    std::vector<Extended10> vettore;
+    for (int c = 1; c <= conteggio_; ++c) {
+        if (Terminato()) break;
+        sistema_.Ricalcola();
+        sistema_.OsservaPercorso(vettore);
+        PercorsoCompletato();
+    }
+}
+
+void TRicalcolaThread::EseguiInParallelo() {
+    TEnsemble ensemble(sistema_, parallelo_->osservazioni, parallelo_->seme);
+    TControlloEnsemble controllo{&termina_, [this] { PercorsoCompletato(); }};
+    // Even an error keeps what was completed before it: the samples and the last path.
+    std::vector<TBloccoEnsemble> blocchi;
+    std::exception_ptr errore;
+    try {
+        blocchi = ensemble.Esegui(0, static_cast<std::uint64_t>(std::max(conteggio_, 0)),
+                                  parallelo_->numThread, controllo);
+    } catch (...) {
+        errore = std::current_exception();
+    }
+    campioni_ = TEnsemble::UnisciBlocchi(blocchi, parallelo_->osservazioni.size());
+    if (const TSistema* ultimo = ensemble.UltimoPercorso()) sistema_.CopiaPercorsoDa(*ultimo);
+    if (errore) std::rethrow_exception(errore);
+}
+
+void TRicalcolaThread::PercorsoCompletato() {
+    sistema_.completati_.fetch_add(1, std::memory_order_relaxed);
+    Consegna& c = *consegna_;
+    const std::int64_t adesso = Adesso();
+    const std::int64_t intervallo =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(IntervalloNotifiche).count();
+    if (adesso - c.ultimaNotifica.load(std::memory_order_relaxed) < intervallo) return;
+    if (c.notificaInCoda.exchange(true)) return;
+    c.ultimaNotifica.store(adesso, std::memory_order_relaxed);
+    principale_.Accoda([consegna = consegna_, this] {
+        {
+            std::lock_guard lock(consegna->mutex);
+            if (consegna->annullato) return;
+        }
+        consegna->notificaInCoda.store(false);
+        // A failing listener ends the run: it is reported once, like an error of the worker.
+        try {
+            sistema_.Notifica();
+        } catch (...) {
+            Termina();
+            if (sistema_.onErrore_) sistema_.onErrore_(MessaggioEccezioneCorrente());
+        }
+    });
 }
 
 bool TRicalcolaThread::Sincronizza(std::function<void()> routine) {
@@ -86,12 +161,24 @@ void TRicalcolaThread::AccodaFine() {
         if (consegna_->annullato) return;
     }
     // Runs after this worker has returned or is about to; the system then releases the
-    // thread object, so the closure keeps copies of everything it needs.
-    principale_.Accoda([consegna = consegna_, sistema = &sistema_, fine = fine_] {
+    // thread object, so the closure keeps copies of everything it needs. The listeners hear
+    // of the final state first: the samples of a parallel run, then one notification.
+    std::vector<TSistema::TNotifica*> ascoltatori;
+    if (parallelo_) ascoltatori = parallelo_->ascoltatori;
+    principale_.Accoda([consegna = consegna_, sistema = &sistema_, fine = fine_,
+                        ascoltatori = std::move(ascoltatori), campioni = campioni_] {
         {
             std::lock_guard lock(consegna->mutex);
             if (consegna->annullato) return;
         }
+        const std::shared_ptr<bool> vivo = sistema->vivo_;
+        try {
+            sistema->ConsegnaCampioni(ascoltatori, campioni);
+            if (sistema->PercorsiCompletati() > 0) sistema->Notifica();
+        } catch (...) {
+            if (sistema->onErrore_) sistema->onErrore_(MessaggioEccezioneCorrente());
+        }
+        if (!*vivo) return;
         sistema->FineEsecuzione();  // joins the finished worker
         if (fine) fine(*sistema);
     });

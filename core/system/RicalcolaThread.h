@@ -1,30 +1,49 @@
-// TRicalcolaThread: one background run of a system's recalculations, with the listeners
-// notified in the main thread after each path and the end of the run fired there.
+// TRicalcolaThread: one background run of a system's recalculations. The worker never waits
+// for the main thread between paths: observers that need each path are called in the worker,
+// and the listeners hear of the run in the main thread at most about 30 times a second and
+// once at its end, with the end of the run fired there right after.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/system/MainThread.h"
 #include "core/system/Sistema.h"
 
 class TRicalcolaThread {
 public:
-    // Starts at once. The end event is the system's OnFineRicalcolo as it is now: a later
-    // change does not affect this run.
+    // Interval between two notifications of the listeners during a run.
+    static constexpr std::chrono::milliseconds IntervalloNotifiche{33};
+
+    // A parallel run: its threads, its seed, and the observed functions with the listeners
+    // that receive their samples.
+    struct TParallelo {
+        int numThread = 1;
+        std::uint64_t seme = 0;
+        std::vector<TSistema::TNotifica*> ascoltatori;
+        std::vector<TOsservazione> osservazioni;
+    };
+
+    // Starts at once: conteggio paths one after the other with the system's own random
+    // source, or, given parallelo, an ensemble run of conteggio paths. The end event is the
+    // system's OnFineRicalcolo as it is now: a later change does not affect this run.
     TRicalcolaThread(TSistema& sistema, int conteggio, IThreadPrincipale& principale,
-                     TSistema::TNotifyEvent fine);
+                     TSistema::TNotifyEvent fine, std::optional<TParallelo> parallelo = {});
     ~TRicalcolaThread();  // Ferma
     TRicalcolaThread(const TRicalcolaThread&) = delete;
     TRicalcolaThread& operator=(const TRicalcolaThread&) = delete;
 
-    // The run stops before its next recalculation.
+    // The run stops after the path (each worker's path) under way. Any thread.
     void Termina() { termina_.store(true); }
     bool Terminato() const { return termina_.load(); }
     // Tear-down from the main thread: sets the flag, cancels a pending hand-over to the main
@@ -40,9 +59,16 @@ private:
         bool annullato = false;  // the system is going away: queued work does nothing
         bool eseguito = false;   // the pending hand-over has run in the main thread
         std::exception_ptr errore;
+        std::atomic<bool> notificaInCoda{false};
+        std::atomic<std::int64_t> ultimaNotifica{0};  // steady clock, nanoseconds
     };
 
     void Execute();
+    void EseguiInSerie();
+    void EseguiInParallelo();
+    // After each completed path, in the thread that completed it: queues a notification of
+    // the listeners unless one is queued or the last was less than IntervalloNotifiche ago.
+    void PercorsoCompletato();
     // Runs routine in the main thread and waits; rethrows what it threw. False when the run
     // was cancelled before the routine ran.
     bool Sincronizza(std::function<void()> routine);
@@ -53,6 +79,8 @@ private:
     const int conteggio_;
     IThreadPrincipale& principale_;
     TSistema::TNotifyEvent fine_;
+    std::optional<TParallelo> parallelo_;
+    std::vector<TAccumulo> campioni_;  // a parallel run's result, for the main thread
     std::atomic<bool> termina_{false};
     std::shared_ptr<Consegna> consegna_ = std::make_shared<Consegna>();
     std::thread thread_;  // last: starts once everything above is in place

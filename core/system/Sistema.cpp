@@ -8,15 +8,40 @@
 
 #include "core/base/Exception.h"
 #include "core/link/XlTable.h"
+#include "core/system/Gauss.h"
 #include "core/system/RicalcolaThread.h"
 
 struct TSistema::TNotifica {
     TProcNotifica proc;
+    IOsservatorePercorsi* osservatore;
 };
 
 Extended TComponente::Valore(Extended t) { return sistema_.Valore(indice_, t); }
 
-TSistema::TSistema() = default;
+TSistema::TSistema() : sorgente_(&GeneratoreProcesso()) {}
+
+TSistema::TSistema(const TSistema& modello) : sorgente_(&GeneratoreProcesso()) {
+    ReadGuard guard(modello.blocco_);
+    inizio_ = modello.inizio_;
+    fine_ = modello.fine_;
+    passo_ = modello.passo_;
+    dimensione_ = modello.dimensione_;
+    numPunti_ = modello.numPunti_;
+    traiettoria_.assign(modello.traiettoria_.size(), Extended{0});
+    origine_ = modello.origine_;
+    formule_ = modello.formule_;
+}
+
+std::unique_ptr<TSistema> TSistema::CopiaDiLavoro() const {
+    throw Exception("No parallel run for this system!");
+}
+
+void TSistema::CopiaPercorsoDa(const TSistema& copia) {
+    WriteGuard guard(blocco_);
+    ReadGuard guardCopia(copia.blocco_);
+    if (copia.traiettoria_.size() != traiettoria_.size()) throw ERangeError();
+    traiettoria_ = copia.traiettoria_;
+}
 
 TSistema::~TSistema() {
     FermaRicalcolo();
@@ -90,7 +115,7 @@ void TSistema::Ridimensiona(int n, int numFormule) {
     formule_.clear();
     formule_.reserve(static_cast<std::size_t>(numFormule));
     for (int f = 0; f < numFormule; ++f) {
-        auto formula = std::make_unique<TRPNCompiler>();
+        auto formula = std::make_shared<TRPNCompiler>();
         // The vector is [t, X1 ... Xn]; the code cannot address above x25 anyway.
         formula->SetMassimaVariabileAmmessa(std::min(n, TRPNCompiler::MassimoIndiceVariabile));
         formula->SetInUso(&formuleInUso_);
@@ -177,13 +202,49 @@ std::vector<std::uint8_t> TSistema::Tabella(std::span<const int> colonne, Extend
     return dati;
 }
 
-TSistema::TNotifica* TSistema::AggiungiNotifica(TProcNotifica proc) {
-    notifiche_.push_back(std::make_unique<TNotifica>(TNotifica{std::move(proc)}));
-    return notifiche_.back().get();
+TSistema::TNotifica* TSistema::AggiungiNotifica(TProcNotifica proc,
+                                                IOsservatorePercorsi* osservatore) {
+    auto record = std::make_unique<TNotifica>(TNotifica{std::move(proc), osservatore});
+    TNotifica* handle = record.get();
+    std::lock_guard lock(mutexNotifiche_);
+    notifiche_.push_back(std::move(record));
+    return handle;
 }
 
 void TSistema::RimuoviNotifica(TNotifica* handle) {
-    notifiche_.remove_if([handle](const auto& record) { return record.get() == handle; });
+    std::unique_ptr<TNotifica> rimosso;  // freed after the lock: its routine may own things
+    std::lock_guard lock(mutexNotifiche_);
+    for (auto r = notifiche_.begin(); r != notifiche_.end(); ++r)
+        if (r->get() == handle) {
+            rimosso = std::move(*r);
+            notifiche_.erase(r);
+            break;
+        }
+}
+
+void TSistema::OsservaPercorso(std::vector<Extended10>& vettore) {
+    std::lock_guard lock(mutexNotifiche_);
+    for (const auto& record : notifiche_) {
+        if (!record->osservatore) continue;
+        const std::optional<TOsservazione> osservazione = record->osservatore->Osservazione();
+        if (osservazione) record->osservatore->Aggiungi(osservazione->Valuta(*this, vettore));
+    }
+}
+
+std::vector<std::pair<TSistema::TNotifica*, TOsservazione>> TSistema::Osservazioni() {
+    std::vector<std::pair<TNotifica*, TOsservazione>> osservazioni;
+    for (const auto& record : notifiche_)
+        if (record->osservatore)
+            if (std::optional<TOsservazione> o = record->osservatore->Osservazione())
+                osservazioni.emplace_back(record.get(), std::move(*o));
+    return osservazioni;
+}
+
+void TSistema::ConsegnaCampioni(const std::vector<TNotifica*>& ascoltatori,
+                                const std::vector<TAccumulo>& campioni) {
+    for (std::size_t i = 0; i < ascoltatori.size() && i < campioni.size(); ++i)
+        for (const auto& record : notifiche_)
+            if (record.get() == ascoltatori[i]) record->osservatore->Unisci(campioni[i]);
 }
 
 void TSistema::Notifica() {
@@ -215,9 +276,26 @@ void TSistema::SetOnErrore(std::function<void(const std::string&)> mostra) {
 void TSistema::Avvia(int conteggio) {
     if (thread_) throw Exception("A recalculation is already running!");
     if (!principale_) throw Exception("No main thread to report the recalculation to!");
+    completati_.store(0, std::memory_order_relaxed);
+    formuleInUso_.store(true, std::memory_order_release);
     thread_ = std::make_unique<TRicalcolaThread>(*this, conteggio, *principale_,
                                                  onFineRicalcolo_);
+}
+
+void TSistema::AvviaParallelo(int conteggio, int numThread, std::uint64_t seme) {
+    if (thread_) throw Exception("A recalculation is already running!");
+    if (!principale_) throw Exception("No main thread to report the recalculation to!");
+    if (numThread < 1) throw Exception("Invalid thread count!");
+    TRicalcolaThread::TParallelo parallelo{numThread, seme, {}, {}};
+    for (auto& [ascoltatore, osservazione] : Osservazioni()) {
+        parallelo.ascoltatori.push_back(ascoltatore);
+        parallelo.osservazioni.push_back(std::move(osservazione));
+    }
+    CopiaDiLavoro();  // refuses a system without worker copies before anything starts
+    completati_.store(0, std::memory_order_relaxed);
     formuleInUso_.store(true, std::memory_order_release);
+    thread_ = std::make_unique<TRicalcolaThread>(*this, conteggio, *principale_,
+                                                 onFineRicalcolo_, std::move(parallelo));
 }
 
 void TSistema::Interrompi() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "core/base/ReadWriteLock.h"
 #include "core/formula/RPNCompiler.h"
 #include "core/system/MainThread.h"
+#include "core/system/Osservazione.h"
+#include "core/system/SorgenteCasuale.h"
 
 class TSistema;
 class TRicalcolaThread;
@@ -45,11 +48,19 @@ public:
     // Stops a run still going, abandoning the path under way at its next step, joins the
     // thread, then frees everything. Main thread, also from inside a listener.
     virtual ~TSistema();
-    TSistema(const TSistema&) = delete;
-    TSistema& operator=(const TSistema&) = delete;
+    TSistema& operator=(const TSistema&) = delete;  // a copy is only CopiaDiLavoro
 
-    // One path over the whole grid into the path table, under the write side of Blocco().
+    // One path over the whole grid into the path table, under the write side of Blocco(),
+    // with the random draws of the system's source.
     virtual void Ricalcola() = 0;
+    // A copy that computes paths in storage of its own for a parallel run: same grid,
+    // dimensions and origins, the same compiled formulas shared read-only, no listeners.
+    // The schemes override it; this one raises "No parallel run for this system!".
+    virtual std::unique_ptr<TSistema> CopiaDiLavoro() const;
+    // Where Ricalcola draws from; the process-wide generator unless set. For worker copies.
+    void SetSorgenteCasuale(TSorgenteCasuale& sorgente) { sorgente_ = &sorgente; }
+    // Takes the path of a worker copy of this system (write side).
+    void CopiaPercorsoDa(const TSistema& copia);
     // Sets the grid and reallocates the zeroed path (write side). A grid with Passo = 0,
     // a bound that is not finite, or fewer than one point is refused with an Exception and
     // the previous grid is kept.
@@ -77,7 +88,11 @@ public:
 
     // Listeners: changed and called only in the main thread. A listener may remove any
     // listener, its own record included, and may destroy the system: Notifica then stops.
-    TNotifica* AggiungiNotifica(TProcNotifica proc);
+    // During a run Notifica comes at most about 30 times a second and once at the end, never
+    // holding up the worker; a listener that needs every path gives an osservatore too,
+    // which the run calls on each path (see IOsservatorePercorsi). Once RimuoviNotifica has
+    // returned, the run never calls that osservatore again.
+    TNotifica* AggiungiNotifica(TProcNotifica proc, IOsservatorePercorsi* osservatore = nullptr);
     void RimuoviNotifica(TNotifica* handle);
     void Notifica();
 
@@ -93,6 +108,13 @@ public:
     // Starts a run of conteggio recalculations in the background. Raises an Exception while
     // a run is in progress or when no main thread has been set.
     void Avvia(int conteggio);
+    // Starts a parallel run: paths 0 ... conteggio - 1 on numThread threads, path p drawing
+    // from the Philox stream of (seme, p); the observers get the run's values merged in
+    // block order, the system keeps the path of the highest index. Raises like Avvia, and
+    // when the system has no worker copy.
+    void AvviaParallelo(int conteggio, int numThread, std::uint64_t seme);
+    // Paths completed by the current (or last) run; any thread.
+    int PercorsiCompletati() const { return completati_.load(std::memory_order_relaxed); }
     void Interrompi();  // the run stops after the recalculation under way
     // From Avvia until the run's end is fired in the main thread (false inside the
     // OnFineRicalcolo handler, which may start the next run).
@@ -118,6 +140,13 @@ protected:
     // iteration), leaving a path nobody will read. One relaxed load.
     bool Abbandonato() const { return abbandona_.load(std::memory_order_relaxed); }
 
+    // The system's random source, for the schemes' draws.
+    Extended Normale() { return sorgente_->Normale(); }
+    std::uint32_t Intero(std::uint32_t range) { return sorgente_->Intero(range); }
+    // For the schemes' CopiaDiLavoro: grid, dimension, origins and the shared formulas of
+    // modello (read side), a zeroed path of its own, no listeners, no run.
+    TSistema(const TSistema& modello);
+
     // Path value of component k (1-based) at grid point i (0-based): element i*n + k of the
     // table. ERangeError when the element lies beyond the table (at most 131072 values).
     Extended& Punto(int i, int k) {
@@ -135,12 +164,23 @@ protected:
 private:
     friend class TRicalcolaThread;
     void FineEsecuzione();  // the run has ended: releases its thread and the formulas
+    // Worker of a single-worker run, after each path: every observer's value on it.
+    void OsservaPercorso(std::vector<Extended10>& vettore);
+    // Main thread, when a parallel run starts: the observed functions with their listeners.
+    std::vector<std::pair<TNotifica*, TOsservazione>> Osservazioni();
+    // Main thread, at a parallel run's end: each listener still registered gets its sample.
+    void ConsegnaCampioni(const std::vector<TNotifica*>& ascoltatori,
+                          const std::vector<TAccumulo>& campioni);
 
     mutable TMultiReadExclusiveWriteSynchronizer blocco_;  // const readers take the read side
     std::vector<Extended> traiettoria_;
     std::vector<Extended> origine_;
-    std::vector<std::unique_ptr<TRPNCompiler>> formule_;
+    std::vector<std::shared_ptr<TRPNCompiler>> formule_;  // shared with worker copies
     std::list<std::unique_ptr<TNotifica>> notifiche_;
+    // Held by the main thread to change notifiche_ and by the worker to call observers.
+    std::mutex mutexNotifiche_;
+    TSorgenteCasuale* sorgente_;
+    std::atomic<int> completati_{0};
     IThreadPrincipale* principale_ = nullptr;
     TNotifyEvent onFineRicalcolo_;
     std::function<void(const std::string&)> onErrore_;

@@ -75,3 +75,7 @@ void TSistemaDI1::Ricalcola() {
         for (int k = 1; k <= n; ++k) Punto(i, k) = x[k];
     }
 }
+
+std::unique_ptr<TSistema> TSistemaDI1::CopiaDiLavoro() const {
+    return std::make_unique<TSistemaDI1>(*this);
+}

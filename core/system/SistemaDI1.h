@@ -23,4 +23,5 @@ public:
     void SetDimensione(int n);
     // "Singular matrix!" when a Jacobian has a row of zeros; the path keeps the rows done.
     void Ricalcola() override;
+    std::unique_ptr<TSistema> CopiaDiLavoro() const override;
 };

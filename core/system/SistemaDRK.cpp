@@ -46,3 +46,7 @@ void TSistemaDRK::Ricalcola() {
                                   125 * k6[k - 1]) / 192;
     }
 }
+
+std::unique_ptr<TSistema> TSistemaDRK::CopiaDiLavoro() const {
+    return std::make_unique<TSistemaDRK>(*this);
+}

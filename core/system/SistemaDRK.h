@@ -13,4 +13,5 @@ public:
     // 1 <= n <= 255.
     void SetDimensione(int n);
     void Ricalcola() override;
+    std::unique_ptr<TSistema> CopiaDiLavoro() const override;
 };

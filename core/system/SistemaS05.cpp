@@ -1,7 +1,6 @@
 #include "core/system/SistemaS05.h"
 
 #include "core/base/Exception.h"
-#include "core/system/Gauss.h"
 
 TSistemaS05::~TSistemaS05() { FermaRicalcolo(); }
 
@@ -30,5 +29,9 @@ TRPNCompiler& TSistemaS05::Diffusione(int k, int j) {
 }
 
 void TSistemaS05::Ricalcola() {
-    PercorsoEulero([](Extended radiceDelta) { return Gauss() * radiceDelta; });
+    PercorsoEulero([this](Extended radiceDelta) { return Normale() * radiceDelta; });
+}
+
+std::unique_ptr<TSistema> TSistemaS05::CopiaDiLavoro() const {
+    return std::make_unique<TSistemaS05>(*this);
 }

@@ -21,6 +21,7 @@ public:
     // before "Invalid motion!".
     TRPNCompiler& Diffusione(int k, int j);
     void Ricalcola() override;
+    std::unique_ptr<TSistema> CopiaDiLavoro() const override;
 
 protected:
     static constexpr int MassimiMoti = 255;

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/base/Exception.h"
-#include "core/system/Gauss.h"
 
 TSistemaS10::~TSistemaS10() { FermaRicalcolo(); }
 
@@ -45,7 +44,7 @@ void TSistemaS10::Ricalcola() {
         x[0] = t;
         for (int k = 1; k <= n; ++k) {
             x[k] = Punto(i - 1, k);
-            dW[k - 1] = radice * Gauss();
+            dW[k - 1] = radice * Normale();
         }
         s[0] = t;
         for (int k = 1; k <= n; ++k)
@@ -61,4 +60,8 @@ void TSistemaS10::Ricalcola() {
                               (2 * radice);
         }
     }
+}
+
+std::unique_ptr<TSistema> TSistemaS10::CopiaDiLavoro() const {
+    return std::make_unique<TSistemaS10>(*this);
 }

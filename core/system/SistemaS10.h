@@ -15,4 +15,5 @@ public:
     // Diffusion formula of component k (read side). "Invalid dimension!"
     TRPNCompiler& Diffusione(int k);
     void Ricalcola() override;
+    std::unique_ptr<TSistema> CopiaDiLavoro() const override;
 };

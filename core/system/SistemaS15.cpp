@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "core/system/Gauss.h"
 
 TSistemaS15::TSistemaS15() {
     Ridimensiona(1, 2);
@@ -47,8 +46,8 @@ void TSistemaS15::Ricalcola() {
     const Extended radiceTre = std::sqrt(Extended{3});
     for (int i = 1; i < numPunti_ && !Abbandonato(); ++i) {
         const Extended t = (i - 1) * delta + inizio_;
-        const Extended u1 = Gauss();
-        const Extended u2 = Gauss();
+        const Extended u1 = Normale();
+        const Extended u2 = Normale();
         const Extended dW = u1 * s;
         const Extended dZ = (u2 / radiceTre + u1) * delta15 / 2;
         const Extended c1 = delta * delta / 2;
@@ -78,4 +77,8 @@ void TSistemaS15::Ricalcola() {
                       + ((aPiu - 2 * a + aMeno) * c1 + (bPiu - 2 * b + bMeno) * c2) / (2 * delta)
                       + (bpPiu - bpMeno - bPiu + bMeno) * c4 / (2 * delta);
     }
+}
+
+std::unique_ptr<TSistema> TSistemaS15::CopiaDiLavoro() const {
+    return std::make_unique<TSistemaS15>(*this);
 }

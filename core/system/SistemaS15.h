@@ -13,4 +13,5 @@ public:
     // The diffusion formula (read side). "Invalid dimension!" for k other than 1.
     TRPNCompiler& Diffusione(int k);
     void Ricalcola() override;
+    std::unique_ptr<TSistema> CopiaDiLavoro() const override;
 };

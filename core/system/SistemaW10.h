@@ -10,4 +10,5 @@ public:
     ~TSistemaW10() override;
 
     void Ricalcola() override;
+    std::unique_ptr<TSistema> CopiaDiLavoro() const override;
 };

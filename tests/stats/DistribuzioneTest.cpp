@@ -81,6 +81,26 @@ TEST(Distribuzione, AgreesWithTheTwoPassFormOnScatteredData) {
     const Extended varianza = scarti / (valori.size() - 1);
     EXPECT_NEAR(d.Media(), media, 1e-12L);
     EXPECT_NEAR(d.Varianza(), varianza, 1e-14L * varianza);
+
+    // The same data as blocks of 1,000 accumulated apart and merged in order (Chan, Golub
+    // and LeVeque), alone and into a sample that already holds the first value.
+    TAccumulo totale;
+    for (std::size_t inizio = 0; inizio < valori.size(); inizio += 1000) {
+        TAccumulo blocco;
+        for (std::size_t i = inizio; i < inizio + 1000; ++i) blocco.Aggiungi(valori[i]);
+        totale.Unisci(blocco);
+    }
+    EXPECT_EQ(totale.conteggio, valori.size());
+    EXPECT_NEAR(totale.media, media, 1e-12L);
+    EXPECT_NEAR(totale.Varianza(), varianza, 1e-14L * varianza);
+    TDistribuzione unita;
+    unita.Aggiungi(valori[0]);
+    TAccumulo resto;
+    for (std::size_t i = 1; i < valori.size(); ++i) resto.Aggiungi(valori[i]);
+    unita.Unisci(resto);
+    EXPECT_EQ(unita.Osservazioni(), 5000);
+    EXPECT_NEAR(unita.Media(), media, 1e-12L);
+    EXPECT_NEAR(unita.Varianza(), varianza, 1e-14L * varianza);
 }
 
 }  // namespace

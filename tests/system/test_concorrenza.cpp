@@ -28,18 +28,28 @@ bool OrigineValida(Extended c) {
     return false;
 }
 
+// Every path starts from the next origin.
+class TSistemaOrigini : public TSistemaS05 {
+public:
+    ~TSistemaOrigini() override { FermaRicalcolo(); }
+    void Ricalcola() override {
+        if (run > 0) SetOrigine(1, ::Origine(run));
+        ++run;
+        TSistemaS05::Ricalcola();
+    }
+    int run = 0;
+};
+
 TEST(Concorrenza, ReadersNeverSeeAHalfWrittenPath) {
     constexpr int kUltimo = 131070;  // N = 131072 points: the whole table
     Pompa pompa;
-    TSistemaS05 s;
+    TSistemaOrigini s;
     s.SetIntervallo(0, kUltimo, 1);
     s.SetDimensione(1, 0);
     s.SetOrigine(1, Origine(0));
     s.Deriva(1).SetText("1");
     s.Ricalcola();  // the readers start on a whole path
     s.SetThreadPrincipale(&pompa);
-    int run = 0;
-    s.AggiungiNotifica([&](TSistema& sender) { sender.SetOrigine(1, Origine(++run)); });
     bool finito = false;
     s.SetOnFineRicalcolo([&](TSistema&) { finito = true; });
 
@@ -79,12 +89,13 @@ TEST(Concorrenza, ReadersNeverSeeAHalfWrittenPath) {
     for (unsigned r = 0; r < 3; ++r) lettori.emplace_back(lettore, 17 + r);
     lettori.emplace_back(lettoreTabelle);
 
+    s.SetOnErrore([](const std::string& m) { ADD_FAILURE() << m; });
     s.Avvia(40);
     const bool concluso = pompa.PompaFinche([&] { return finito; }, std::chrono::seconds(60));
     ferma = true;
     for (auto& l : lettori) l.join();
     ASSERT_TRUE(concluso);
-    EXPECT_EQ(run, 40);
+    EXPECT_EQ(s.run, 41);
     EXPECT_EQ(errori, 0) << "of " << letture << " values and " << tabelle << " tables";
     // The readers did overlap several runs.
     EXPECT_GE(visti.size(), 3u);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Pompa.h"
+#include "core/system/Osservazione.h"
 #include "core/system/SistemaS05.h"
 
 namespace {
@@ -92,16 +93,40 @@ TEST_F(Ricalcolo, RunOfZeroFiresOnlyTheEnd) {
     EXPECT_TRUE(rapporti.empty());
 }
 
-TEST_F(Ricalcolo, EveryPathIsNotifiedBeforeTheNextStarts) {
-    std::vector<int> ricalcoliVisti;
-    s->AggiungiNotifica([&](TSistema&) { ricalcoliVisti.push_back(s->ricalcoli); });
-    s->Avvia(4);
+// Records the value at t = 1 of every path, in the worker, and the paths it has seen.
+struct Osservatore : IOsservatorePercorsi {
+    std::optional<TOsservazione> Osservazione() const override { return osservazione; }
+    void Aggiungi(Extended valore) override { valori.push_back(valore); }
+    void Unisci(const TAccumulo&) override { ADD_FAILURE() << "not a parallel run"; }
+    std::optional<TOsservazione> osservazione;
+    std::vector<Extended> valori;
+};
+
+TEST_F(Ricalcolo, WorkerNeverWaitsForTheMainThreadAndTheEndShowsEveryPath) {
+    auto x1 = std::make_shared<TRPNCompiler>();
+    x1->SetText("x1");
+    Osservatore osservatore;
+    osservatore.osservazione = TOsservazione{x1, 1};
+    std::vector<int> completatiVisti;
+    s->AggiungiNotifica([&](TSistema&) { completatiVisti.push_back(s->PercorsiCompletati()); },
+                        &osservatore);
+    s->durante = [&](int c) { s->SetOrigine(1, c); };
+    s->Avvia(200);
+    // Nobody pumps: the worker completes the run on its own.
+    const auto scadenza = std::chrono::steady_clock::now() + 20s;
+    while (s->PercorsiCompletati() < 200 && std::chrono::steady_clock::now() < scadenza)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_EQ(s->PercorsiCompletati(), 200);
     FinoAllaFine();
-    EXPECT_EQ(s->ricalcoli, 4);
-    EXPECT_EQ(notifiche, 4);
-    EXPECT_EQ(ricalcoliVisti, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(fini, 1);
-    EXPECT_NEAR(static_cast<double>(s->Valore(1, 1)), std::pow(1.1, 10), 1e-12);
+    ASSERT_EQ(osservatore.valori.size(), 200u);
+    for (int c = 1; c <= 200; ++c)
+        EXPECT_NEAR(static_cast<double>(osservatore.valori[c - 1]), c * std::pow(1.1, 10),
+                    1e-9 * c);
+    // Few notifications, and the last one saw every path.
+    ASSERT_FALSE(completatiVisti.empty());
+    EXPECT_LE(completatiVisti.size(), 3u);
+    EXPECT_EQ(completatiVisti.back(), 200);
 }
 
 TEST_F(Ricalcolo, InterruptedInTheSecondPathStopsAfterIt) {
@@ -115,7 +140,8 @@ TEST_F(Ricalcolo, InterruptedInTheSecondPathStopsAfterIt) {
     cancello.aperto = true;
     FinoAllaFine();
     EXPECT_EQ(s->ricalcoli, 2);
-    EXPECT_EQ(notifiche, 2);
+    EXPECT_EQ(s->PercorsiCompletati(), 2);
+    EXPECT_GE(notifiche, 1);
     EXPECT_EQ(fini, 1);
     EXPECT_TRUE(rapporti.empty());
 }
@@ -129,8 +155,7 @@ TEST_F(Ricalcolo, FailingPathGivesOneReportAndEndsTheRun) {
     EXPECT_EQ(notifiche, 0);
     EXPECT_EQ(fini, 1);
     ASSERT_EQ(rapporti.size(), 1u);
-    EXPECT_EQ(rapporti[0].rfind("Exception ERangeError", 0), 0u) << rapporti[0];
-    EXPECT_NE(rapporti[0].find("Range check error."), std::string::npos) << rapporti[0];
+    EXPECT_EQ(rapporti[0], "Range check error.");
     // Values before the failing element remain.
     EXPECT_EQ(s->Valore(1, 131070), 1 + 131070);
 }
@@ -139,17 +164,15 @@ TEST_F(Ricalcolo, FailingListenerGivesOneReportAndEndsTheRun) {
     int dopo = 0;
     int chiamate = 0;
     s->AggiungiNotifica([&](TSistema&) {
-        if (++chiamate == 2) throw Exception("Listener failed!");
+        if (++chiamate == 1) throw Exception("Listener failed");
     });
     s->AggiungiNotifica([&](TSistema&) { ++dopo; });
-    s->Avvia(5);
+    s->Avvia(100000000);
     FinoAllaFine();
-    EXPECT_EQ(s->ricalcoli, 2);
-    EXPECT_EQ(dopo, 1);  // not called for the path whose notification failed
+    EXPECT_LT(s->ricalcoli, 100000000);
     EXPECT_EQ(fini, 1);
     ASSERT_EQ(rapporti.size(), 1u);
-    EXPECT_EQ(rapporti[0].rfind("Exception", 0), 0u);
-    EXPECT_NE(rapporti[0].find("\nListener failed!"), std::string::npos) << rapporti[0];
+    EXPECT_EQ(rapporti[0], "Listener failed.");
 }
 
 TEST_F(Ricalcolo, UncompiledFormulaIsReportedWithItsMessage) {
@@ -157,8 +180,7 @@ TEST_F(Ricalcolo, UncompiledFormulaIsReportedWithItsMessage) {
     s->Avvia(1);
     FinoAllaFine();
     ASSERT_EQ(rapporti.size(), 1u);
-    EXPECT_EQ(rapporti[0].rfind("Exception RPNException", 0), 0u) << rapporti[0];
-    EXPECT_NE(rapporti[0].find("RPN Compiler not initialized!"), std::string::npos);
+    EXPECT_EQ(rapporti[0], "RPN Compiler not initialized!");
 }
 
 TEST_F(Ricalcolo, WithoutAnErrorBoxAFailureStillEndsTheRun) {
@@ -216,12 +238,11 @@ TEST_F(Ricalcolo, EndEventMayStartTheNextRun) {
     ASSERT_TRUE(pompa.PompaFinche([&] { return fini == 3; }));
     pompa.PompaFinche([] { return false; }, 50ms);
     EXPECT_EQ(s->ricalcoli, 6);
-    EXPECT_EQ(notifiche, 6);
+    EXPECT_GE(notifiche, 3);
     EXPECT_FALSE(s->InEsecuzione());
 }
 
-TEST_F(Ricalcolo, ListenersMayReadAndChangeTheSystemWhileTheWorkerWaits) {
-    // Would deadlock if the worker held the write side while waiting for the main thread.
+TEST_F(Ricalcolo, ListenersMayReadAndChangeTheSystemDuringARun) {
     std::vector<Extended> visti;
     s->AggiungiNotifica([&](TSistema& sender) {
         visti.push_back(sender.Valore(1, 0));
@@ -229,7 +250,8 @@ TEST_F(Ricalcolo, ListenersMayReadAndChangeTheSystemWhileTheWorkerWaits) {
     });
     s->Avvia(3);
     FinoAllaFine();
-    EXPECT_EQ(visti, (std::vector<Extended>{1, 2, 4}));
+    ASSERT_FALSE(visti.empty());
+    EXPECT_EQ(visti[0], 1);
 }
 
 TEST_F(Ricalcolo, ListenerMayDestroyItsSystemInAnyPosition) {
@@ -279,11 +301,11 @@ TEST_F(Ricalcolo, FormulaOfARunningSystemRefusesANewText) {
     EXPECT_EQ(s->Deriva(1).Text(), "2");
 }
 
-TEST_F(Ricalcolo, DestroyedWhileWaitingForTheMainThread) {
+TEST_F(Ricalcolo, DestroyedWithItsNotificationsQueued) {
     s->Avvia(3);
     while (pompa.InCoda() == 0) std::this_thread::sleep_for(1ms);
     s.reset();
-    EXPECT_EQ(pompa.Svuota(), 1);  // the pending notification, now disarmed
+    EXPECT_GE(pompa.Svuota(), 1);  // the pending notifications, now disarmed
     EXPECT_EQ(notifiche, 0);
     EXPECT_EQ(fini, 0);
 }

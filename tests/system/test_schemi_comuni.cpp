@@ -144,7 +144,8 @@ TEST_P(OgniSchema, RunsInTheBackgroundThread) {
     s->SetOnFineRicalcolo([&](TSistema&) { ++fini; });
     s->Avvia(3);
     ASSERT_TRUE(pompa.PompaFinche([&] { return fini == 1; }));
-    EXPECT_EQ(percorsi, 3);
+    EXPECT_GE(percorsi, 1);  // at most ~30 a second, and at the end
+    EXPECT_EQ(s->PercorsiCompletati(), 3);
     EXPECT_GT(s->Valore(1, 1), 0.5L);
 }
 

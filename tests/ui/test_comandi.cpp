@@ -1,6 +1,7 @@
 // The creation and recalculation commands of the main window, driven through its menus,
 // tool buttons and dialogs, with the real schemes running in the background.
 #include <cmath>
+#include <thread>
 #include <typeindex>
 
 #include <QInputDialog>
@@ -26,6 +27,10 @@
 #include "ui/dialogs/UCoefficienti.h"
 #include "ui/dialogs/UDimensioni.h"
 #include "ui/dialogs/UParametri.h"
+#include "ui/dialogs/URicalcoloParallelo.h"
+#include "ui/dialogs/USperanza.h"
+#include "ui/windows/USperanzaChild.h"
+#include "core/system/Ensemble.h"
 
 using namespace prova;
 
@@ -79,8 +84,9 @@ class TestComandi : public QObject {
     }
     void AttendiFine() { QTRY_VERIFY_WITH_TIMEOUT(Azione("Eulero05")->isEnabled(), 30000); }
     void VerificaInattivo() {
-        for (const char* nome : {"Ricalcola", "RicalcolaN1", "Eulero05", "Opzioni1", "Nuovo1",
-                                 "Debole1", "Deterministico1", "Sistema1"})
+        for (const char* nome :
+             {"Ricalcola", "RicalcolaN1", "RicalcoloParallelo1", "Eulero05", "Opzioni1",
+              "Nuovo1", "Debole1", "Deterministico1", "Sistema1"})
             QVERIFY2(Azione(nome)->isEnabled(), nome);
         QVERIFY(!Azione("Interrompi")->isEnabled());
     }
@@ -390,6 +396,122 @@ private slots:
         VerificaInattivo();
     }
 
+    void ricalcolo_parallelo_refuses_each_bad_value_data() {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("valore");
+        QTest::addColumn<QString>("messaggio");
+        const QString percorsi = "Il numero di percorsi deve essere un intero da 0 a 2147483647!";
+        const int massimo = 4 * static_cast<int>(std::thread::hardware_concurrency());
+        const QString thread =
+            QString("Il numero di thread deve essere un intero da 1 a %1!").arg(massimo);
+        const QString seme = "Il seme deve essere un intero da 0 a 18446744073709551615!";
+        QTest::newRow("paths no number") << "Percorsi" << "mille" << percorsi;
+        QTest::newRow("negative paths") << "Percorsi" << "-1" << percorsi;
+        QTest::newRow("threads no number") << "Thread" << "due" << thread;
+        QTest::newRow("no threads") << "Thread" << "0" << thread;
+        QTest::newRow("too many threads") << "Thread" << QString::number(massimo + 1) << thread;
+        QTest::newRow("seed no number") << "Seme" << "12a" << seme;
+        QTest::newRow("negative seed") << "Seme" << "-1" << seme;
+        QTest::newRow("seed above 2^64-1") << "Seme" << "18446744073709551616" << seme;
+    }
+    void ricalcolo_parallelo_refuses_each_bad_value() {
+        QFETCH(QString, campo);
+        QFETCH(QString, valore);
+        QFETCH(QString, messaggio);
+        DefinisciSemplice();
+        TMessaggio errore;
+        bool restaAperto = false;
+        risponditore_.Atteso([&](QWidget* w) {
+            QVERIFY(qobject_cast<TRicalcoloParallelo*>(w));
+            Digita(w->findChild<QLineEdit*>(campo), valore);
+            // The warning is modal over the dialog: read it from inside its own loop.
+            QTimer::singleShot(50, [&] {
+                LeggiMessaggio(errore)(QApplication::activeModalWidget());
+            });
+            Clicca(w, "OKBtn");
+            restaAperto = w->isVisible();
+            Clicca(w, "CancelBtn");
+        });
+        Azione("RicalcoloParallelo1")->trigger();
+        QCOMPARE(errore.testo, messaggio);
+        QCOMPARE(errore.icona, QMessageBox::Warning);
+        QVERIFY(restaAperto);
+        QCOMPARE(main_->Sistema()->PercorsiCompletati(), 1);  // nothing started
+        QCOMPARE(Progresso()->maximum(), 1);
+        VerificaInattivo();
+    }
+
+    // Answers the dialog of "Ricalcolo &parallelo..." and checks its defaults.
+    void RispondiParallelo(const QString& percorsi, const QString& thread, const QString& seme) {
+        risponditore_.Atteso([=](QWidget* w) {
+            auto* dialogo = qobject_cast<TRicalcoloParallelo*>(w);
+            QVERIFY(dialogo);
+            QCOMPARE(dialogo->windowTitle(), QString("Ricalcolo parallelo"));
+            QCOMPARE(dialogo->Thread()->text(),
+                     QString::number(std::thread::hardware_concurrency()));
+            bool numero = false;
+            dialogo->Seme()->text().toULongLong(&numero);
+            QVERIFY(numero);
+            Digita(dialogo->Percorsi(), percorsi);
+            Digita(dialogo->Thread(), thread);
+            Digita(dialogo->Seme(), seme);
+            Clicca(w, "OKBtn");
+        });
+        Azione("RicalcoloParallelo1")->trigger();
+    }
+
+    // The statistics window shows the engine's own figures for the seed, bit for bit, and
+    // the system the path of the highest index.
+    void ricalcolo_parallelo_fills_the_statistics_with_the_seeds_figures() {
+        TDefinizione d;
+        d.origini = {"1"};
+        d.derive = {"0.05*x1"};
+        d.diffusioni = {{"0.2*x1"}};
+        TVisto visto;
+        Definisci("Eulero05", d, visto);
+        AttendiFine();
+        risponditore_.Atteso([](QWidget* w) {
+            auto* dialogo = qobject_cast<TSperanza*>(w);
+            QVERIFY(dialogo);
+            Digita(dialogo->Funzione(), "x1");
+            Digita(dialogo->Istante(), "1");
+            Clicca(w, "OKBtn");
+        });
+        Azione("Speranza1")->trigger();
+        auto* statistiche = main_->findChild<TSperanzaChild*>();
+        QVERIFY(statistiche);
+        RispondiParallelo("3000", "2", "77");
+        AttendiFine();
+        QCOMPARE(Progresso()->value(), 3000);
+
+        auto x1 = std::make_shared<TRPNCompiler>();
+        x1->SetText("x1");
+        TEnsemble ensemble(*main_->Sistema(), {TOsservazione{x1, 1}}, 77);
+        const TAccumulo atteso = TEnsemble::UnisciBlocchi(ensemble.Esegui(0, 3000, 1), 1)[0];
+        QCOMPARE(statistiche->Osservazioni()->text(), QString("3000"));
+        QCOMPARE(statistiche->Media()->text(), QString::fromStdString(FloatToStr(atteso.media)));
+        QCOMPARE(statistiche->Varianza()->text(),
+                 QString::fromStdString(FloatToStr(atteso.Varianza())));
+        QCOMPARE(main_->Sistema()->Valore(1, 1),
+                 const_cast<TSistema*>(ensemble.UltimoPercorso())->Valore(1, 1));
+        VerificaInattivo();
+    }
+
+    void interrompi_stops_a_parallel_run() {
+        TVisto visto;
+        Definisci("Eulero05", Pesante(), visto);
+        AttendiFine();
+        RispondiParallelo("100000", "2", "1");
+        QVERIFY(Azione("Interrompi")->isEnabled());
+        QTRY_VERIFY(Progresso()->value() >= 1);
+        CliccaPulsante("ToolButton2");
+        AttendiFine();
+        QVERIFY(Progresso()->value() < 100000);
+        QCOMPARE(main_->ContatorePassi(), main_->Sistema()->PercorsiCompletati());
+        QCOMPARE(Progresso()->value(), main_->ContatorePassi());
+        VerificaInattivo();
+    }
+
     void refuses_exit_while_running_and_accepts_it_after() {
         TVisto visto;
         Definisci("Eulero05", Pesante(), visto);
@@ -463,7 +585,9 @@ private slots:
         risponditore_.Atteso(LeggiMessaggio(errore));
         Azione("Eulero05")->trigger();
         AttendiFine();
-        QVERIFY2(errore.testo.startsWith("Exception ERangeError"), qPrintable(errore.testo));
+        // The message alone, under the main window's caption.
+        QCOMPARE(errore.testo, QString("Range check error."));
+        QCOMPARE(errore.titolo, main_->windowTitle());
         QCOMPARE(errore.icona, QMessageBox::Critical);
         QCOMPARE(errore.pulsanti, 1);
         QCOMPARE(main_->ContatorePassi(), 0);

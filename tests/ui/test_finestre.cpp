@@ -169,16 +169,20 @@ private slots:
         QTest::addColumn<QString>("istante");
         QTest::addColumn<QString>("inApertura");  // the report when the window opens
         QTest::addColumn<QString>("inEsecuzione");  // the report of the next run
-        QTest::newRow("instant is no number") << "x1" << "abc" << "abc" << "";
-        QTest::newRow("instant outside the grid") << "x1" << "5" << "" << "Out of range!";
+        QTest::addColumn<QString>("etichetta");     // what the window says of its function
+        QTest::newRow("instant is no number") << "x1" << "abc" << "abc" << "" << "N/A";
+        QTest::newRow("instant outside the grid")
+            << "x1" << "5" << "" << "Out of range!" << "x1 (5)";
+        // Reported once when typed; the runs then go on without it.
         QTest::newRow("variable above the dimension")
-            << "x2" << "0.5" << "Variable not allowed here!" << "not initialized";
+            << "x2" << "0.5" << "Variable not allowed here!" << "" << "(nessuna funzione)";
     }
     void statistics_refuse_what_they_cannot_compute() {
         QFETCH(QString, funzione);
         QFETCH(QString, istante);
         QFETCH(QString, inApertura);
         QFETCH(QString, inEsecuzione);
+        QFETCH(QString, etichetta);
         Definisci(1);
         TMessaggio apertura, esecuzione;
         TSperanzaChild* statistiche =
@@ -189,6 +193,7 @@ private slots:
         QVERIFY2(esecuzione.testo.contains(inEsecuzione), qPrintable(esecuzione.testo));
         QCOMPARE(statistiche->Osservazioni()->text(), QString("0"));
         QCOMPARE(statistiche->Distribuzione1().Osservazioni(), 0);
+        QCOMPARE(statistiche->Funzione()->text(), etichetta);
     }
 
     void a_new_system_frees_its_windows_but_not_a_free_plane() {

@@ -43,6 +43,7 @@
 #include "ui/windows/UIterazioneChild.h"
 #include "ui/windows/UMemoryStatus.h"
 #include "ui/dialogs/UParametri.h"
+#include "ui/dialogs/URicalcoloParallelo.h"
 #include "ui/dialogs/USperanza.h"
 #include "ui/windows/USperanzaChild.h"
 #include "ui/windows/USplashScreen.h"
@@ -198,6 +199,11 @@ void TMainForm::CreaMenu() {
     ricalcolaN1_ = Voce(sistema1_, "Ricalcola &N...", "RicalcolaN1");
     ricalcolaN1_->setEnabled(false);
     connect(ricalcolaN1_, &QAction::triggered, this, &TMainForm::RicalcolaN1Click);
+    ricalcoloParallelo1_ = Voce(sistema1_, "Ricalcolo &parallelo...", "RicalcoloParallelo1",
+                                "Ricalcola molti percorsi su tutti i processori");
+    ricalcoloParallelo1_->setEnabled(false);
+    connect(ricalcoloParallelo1_, &QAction::triggered, this,
+            &TMainForm::RicalcoloParallelo1Click);
     sistema1_->addAction(interrompi_);
     sistema1_->addSeparator();
     opzioni1_ = Voce(sistema1_, "&Opzioni...", "Opzioni1");
@@ -328,6 +334,7 @@ void TMainForm::SetSistema(std::unique_ptr<TSistema> s, bool ricalcola) {
         sistema1_->menuAction()->setEnabled(true);
         ricalcola_->setEnabled(true);
         ricalcolaN1_->setEnabled(true);
+        ricalcoloParallelo1_->setEnabled(true);
         speranza1_->setEnabled(true);
     } else {
         LiberaSistema();
@@ -335,7 +342,9 @@ void TMainForm::SetSistema(std::unique_ptr<TSistema> s, bool ricalcola) {
     s->SetThreadPrincipale(&principale_);
     s->AggiungiNotifica([this](TSistema&) { PassoCompletato(); });
     s->SetOnFineRicalcolo([this](TSistema&) { FineRicalcolo(); });
-    s->SetOnErrore([this](const std::string& rapporto) { MostraErrore(rapporto, "Error"); });
+    s->SetOnErrore([this](const std::string& messaggio) {
+        MostraErrore(messaggio, windowTitle().toStdString().c_str());
+    });
     sistema_ = std::move(s);
     if (ricalcola) Ricalcola1Click();
 }
@@ -347,9 +356,11 @@ void TMainForm::AffidaFinestraAlSistema(QMdiSubWindow* finestra) {
 void TMainForm::CollegaFinestra(TComune* finestra) {
     // The list may still hold the entry while a closed window is being freed.
     QPointer<TComune> destinatario(finestra);
-    finestra->SetRegistrazione(sistema_->AggiungiNotifica([destinatario](TSistema& sender) {
-        if (destinatario) destinatario->SistemaAggiornato(sender);
-    }));
+    finestra->SetRegistrazione(sistema_->AggiungiNotifica(
+        [destinatario](TSistema& sender) {
+            if (destinatario) destinatario->SistemaAggiornato(sender);
+        },
+        dynamic_cast<IOsservatorePercorsi*>(finestra)));
     finestra->SetOnChiusura([this](TComune& chiusa) { ChiudiFinestraSistema(chiusa); });
 }
 
@@ -435,15 +446,18 @@ void TMainForm::Speranza1Click() {
 TSperanzaChild* TMainForm::ApriSperanza(const QString& funzione, const QString& istante) {
     auto* finestra = new TSperanzaChild;
     AffidaFinestraAlSistema(ApriFinestra(finestra));
-    // An unreadable instant leaves the window unattached; a formula error leaves it attached
-    // without a formula. No run starts: the window counts the paths of the next runs.
+    // An unreadable instant leaves the window unattached; a formula error is reported once
+    // and leaves it attached, observing nothing. No run starts: the window counts the paths
+    // of the next runs.
     EseguiComando(this, [&] {
-        const int n = sistema_->Dimensione();
-        finestra->ImpostaIstante(n, StrToFloat(istante.toStdString()));
-        for (int k = 1; k <= n; ++k) finestra->SetComponente(k, sistema_->Componente(k));
+        finestra->ImpostaIstante(sistema_->Dimensione(), StrToFloat(istante.toStdString()));
+        try {
+            finestra->ImpostaFunzione(funzione.toStdString(), funzione + " (" + istante + ")");
+        } catch (...) {
+            CollegaFinestra(finestra);
+            throw;
+        }
         CollegaFinestra(finestra);
-        finestra->RPNCompiler1().SetText(funzione.toStdString());
-        finestra->Funzione()->setText(funzione + " (" + istante + ")");
     });
     return finestra;
 }
@@ -525,6 +539,7 @@ void TMainForm::RimuoviSistema() {
     sistema1_->menuAction()->setEnabled(false);
     ricalcola_->setEnabled(false);
     ricalcolaN1_->setEnabled(false);
+    ricalcoloParallelo1_->setEnabled(false);
 }
 
 void TMainForm::InstallaArrestoOrdinato() {
@@ -588,6 +603,22 @@ void TMainForm::RicalcolaN1Click() {
     });
 }
 
+void TMainForm::RicalcoloParallelo1Click() {
+    if (!sistema_) return;
+    TRicalcoloParallelo dialogo(this);
+    if (dialogo.exec() != QDialog::Accepted) return;
+    const TParametriParalleli& p = dialogo.Parametri();
+    EseguiComando(this, [&] {
+        InizioRicalcolo(p.percorsi);
+        try {
+            sistema_->AvviaParallelo(p.percorsi, p.numThread, p.seme);
+        } catch (...) {
+            FineRicalcolo();
+            throw;
+        }
+    });
+}
+
 void TMainForm::Interrompi1Click() {
     if (!sistema_) return;
     sistema_->Interrompi();
@@ -618,8 +649,8 @@ void TMainForm::InizioRicalcolo(int n) {
     ricalcola_->setEnabled(false);
     interrompi_->setEnabled(true);
     eulero05_->setEnabled(false);
-    for (QAction* comando : {ricalcolaN1_, debole1_->menuAction(), nuovo1_->menuAction(),
-                             deterministico1_->menuAction(), opzioni1_})
+    for (QAction* comando : {ricalcolaN1_, ricalcoloParallelo1_, debole1_->menuAction(),
+                             nuovo1_->menuAction(), deterministico1_->menuAction(), opzioni1_})
         comando->setEnabled(false);
     progressBar_->setMaximum(n);
     progressBar_->setValue(0);
@@ -627,7 +658,7 @@ void TMainForm::InizioRicalcolo(int n) {
 }
 
 void TMainForm::PassoCompletato() {
-    ++contatorePassi_;
+    if (sistema_) contatorePassi_ = sistema_->PercorsiCompletati();
     progressBar_->setValue(contatorePassi_);
 }
 
@@ -636,8 +667,8 @@ void TMainForm::FineRicalcolo() {
     ricalcola_->setEnabled(true);
     interrompi_->setEnabled(false);
     eulero05_->setEnabled(true);
-    for (QAction* comando : {ricalcolaN1_, debole1_->menuAction(), nuovo1_->menuAction(),
-                             deterministico1_->menuAction(), opzioni1_})
+    for (QAction* comando : {ricalcolaN1_, ricalcoloParallelo1_, debole1_->menuAction(),
+                             nuovo1_->menuAction(), deterministico1_->menuAction(), opzioni1_})
         comando->setEnabled(true);
 }
 

@@ -55,8 +55,9 @@ public:
     void RimuoviSistema();
     // A child window bound to the current system: it is freed with the system, before it.
     void AffidaFinestraAlSistema(QMdiSubWindow* finestra);
-    // Registers a system window as a listener of the current system: it is told of every
-    // completed path until the user closes it (ChiudiFinestraSistema).
+    // Registers a system window as a listener of the current system until the user closes it
+    // (ChiudiFinestraSistema): told of the runs in the GUI thread, and, if it observes paths
+    // (IOsservatorePercorsi), given every path's value by the run's worker.
     void CollegaFinestra(TComune* finestra);
     void ChiudiFinestraSistema(TComune& finestra);
     // Installs the map engine, freeing the previous one with its windows; none disables the
@@ -88,6 +89,8 @@ public:
     void SetAboutBox(TAboutBox* about);
     TMemoryStatus* MemoryStatus() const;
 
+    // GUI thread. PassoCompletato is the progress listener: during a run it comes at most
+    // about 30 times a second and once at the end, and shows the paths completed so far.
     void InizioRicalcolo(int n);
     void PassoCompletato();
     void FineRicalcolo();
@@ -106,6 +109,8 @@ public slots:
     QMdiSubWindow* Iterata1Click();
     void Ricalcola1Click();
     void RicalcolaN1Click();
+    // Asks for paths, threads and seed, then runs the paths on that many threads.
+    void RicalcoloParallelo1Click();
     void Interrompi1Click();
     void Opzioni1Click();
     void Italiano1Click();
@@ -167,6 +172,7 @@ private:
     QMenu* biforcazione2_ = nullptr;
     QMenu* window1_ = nullptr;
     QAction* ricalcolaN1_ = nullptr;
+    QAction* ricalcoloParallelo1_ = nullptr;
     QAction* speranza1_ = nullptr;
     QAction* opzioni1_ = nullptr;
     QList<QAction*> comandiFinestre_;

@@ -9,3 +9,7 @@ void TComune::closeEvent(QCloseEvent* event) {
     if (onChiusura_) onChiusura_(*this);
     QWidget::closeEvent(event);
 }
+
+void TComune::Scollega() {
+    if (registrazione_ && onChiusura_) onChiusura_(*this);
+}

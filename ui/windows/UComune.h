@@ -1,5 +1,5 @@
-// TComune: the base of every window bound to a system. After each completed path the system
-// calls SistemaAggiornato; Registrazione is the window's entry in the system's listener list.
+// TComune: the base of every window bound to a system. As paths complete the system calls
+// SistemaAggiornato; Registrazione is the window's entry in the system's listener list.
 #pragma once
 
 #include <functional>
@@ -15,7 +15,8 @@ public:
 
     TSistema::TNotifica* Registrazione() const { return registrazione_; }
     void SetRegistrazione(TSistema::TNotifica* handle) { registrazione_ = handle; }
-    // Called once per completed path, in the main thread, with the system as sender.
+    // Called in the main thread with the system as sender: during a run at most about 30
+    // times a second, and once at its end with the final state.
     virtual void SistemaAggiornato(TSistema& sender) = 0;
     // Runs when the user closes the window, before it is freed; the main window sets it
     // when it binds the window to its system.
@@ -23,6 +24,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Ends the window's registration (the closing handler) if it still has one. A window
+    // observed by the run's worker calls it in its own destructor, before its state goes.
+    void Scollega();
 
 private:
     TSistema::TNotifica* registrazione_ = nullptr;

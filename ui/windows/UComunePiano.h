@@ -1,5 +1,5 @@
 // TComunePiano: a system window that shows a plane, with the mouse-tool bar above it and the
-// extent editor below; each completed path repaints the plane. Its context menu copies or
+// extent editor below; each notification of new paths repaints the plane. Its context menu copies or
 // saves the picture.
 #pragma once
 

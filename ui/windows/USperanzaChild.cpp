@@ -45,41 +45,66 @@ TSperanzaChild::TSperanzaChild(QWidget* parent)
     layout->addLayout(pulsanti);
     resize(250, 171);
     connect(azzera_, &QPushButton::clicked, this, [this] {
-        distribuzione_.Azzera();
+        {
+            std::lock_guard lock(mutex_);
+            distribuzione_.Azzera();
+        }
         AggiornaStatistiche();
     });
     connect(continuo_, &QCheckBox::clicked, this, &TSperanzaChild::AggiornaStatistiche);
 }
 
+TSperanzaChild::~TSperanzaChild() { Scollega(); }
+
 void TSperanzaChild::ImpostaIstante(int n, Extended t) {
     istante_ = t;
-    componenti_.clear();
-    componenti_.resize(static_cast<std::size_t>(n));
-    valori_.assign(static_cast<std::size_t>(n) + 1, Extended10(0));
-    compilatore_.SetMassimaVariabileAmmessa(std::min(n, TRPNCompiler::MassimoIndiceVariabile));
+    compilatore_->SetMassimaVariabileAmmessa(std::min(n, TRPNCompiler::MassimoIndiceVariabile));
 }
 
-void TSperanzaChild::SetComponente(int k, std::unique_ptr<TFunzione> f) {
-    if (k < 1 || k > static_cast<int>(componenti_.size())) throw Exception("Invalid argument!");
-    componenti_[static_cast<std::size_t>(k - 1)] = std::move(f);
+void TSperanzaChild::ImpostaFunzione(const std::string& testo, const QString& descrizione) {
+    funzione_->setText("(nessuna funzione)");
+    compilatore_->SetText(testo);
+    haFunzione_ = true;
+    funzione_->setText(descrizione);
 }
 
-void TSperanzaChild::SistemaAggiornato(TSistema&) {
-    valori_[0] = istante_;
-    for (std::size_t k = 0; k < componenti_.size(); ++k)
-        valori_[k + 1] = componenti_[k]->Valore(istante_);
-    distribuzione_.Aggiungi(compilatore_.ValutaVettore(valori_.data()));
+TDistribuzione TSperanzaChild::Distribuzione1() const {
+    std::lock_guard lock(mutex_);
+    return distribuzione_;
+}
+
+std::optional<TOsservazione> TSperanzaChild::Osservazione() const {
+    if (!haFunzione_) return std::nullopt;
+    return TOsservazione{compilatore_, istante_};
+}
+
+void TSperanzaChild::Aggiungi(Extended valore) {
+    std::lock_guard lock(mutex_);
+    distribuzione_.Aggiungi(valore);
+}
+
+void TSperanzaChild::Unisci(const TAccumulo& campione) {
+    {
+        std::lock_guard lock(mutex_);
+        distribuzione_.Unisci(campione);
+    }
     AggiornaStatistiche();
 }
 
 void TSperanzaChild::SetDistribuzione(const TDistribuzione& d) {
-    distribuzione_ = d;
+    {
+        std::lock_guard lock(mutex_);
+        distribuzione_ = d;
+    }
     AggiornaStatistiche();
 }
 
+void TSperanzaChild::SistemaAggiornato(TSistema&) { AggiornaStatistiche(); }
+
 void TSperanzaChild::AggiornaStatistiche() {
-    osservazioni_->setText(QString::number(distribuzione_.Osservazioni()));
+    const TDistribuzione d = Distribuzione1();
+    osservazioni_->setText(QString::number(d.Osservazioni()));
     if (!continuo_->isChecked()) return;
-    media_->setText(Testo(distribuzione_.Media()));
-    varianza_->setText(Testo(distribuzione_.Varianza()));
+    media_->setText(Testo(d.Media()));
+    varianza_->setText(Testo(d.Varianza()));
 }

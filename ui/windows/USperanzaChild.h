@@ -1,31 +1,38 @@
-// TSperanzaChild: the statistics window. After each completed path it evaluates its function
-// of the state at its instant and shows the count, mean and variance of the values so far.
+// TSperanzaChild: the statistics window. It observes its function of the state at its
+// instant on every completed path and shows the count, mean and variance of the values.
+// Threads: Aggiungi runs in the run's worker and Osservazione there too; everything else,
+// Unisci and the labels included, in the GUI thread. The sample is guarded by a mutex taken
+// once per path.
 #pragma once
 
 #include <memory>
-#include <vector>
+#include <mutex>
+#include <optional>
 
 #include "core/formula/RPNCompiler.h"
 #include "core/stats/Distribuzione.h"
+#include "core/system/Osservazione.h"
 #include "ui/windows/UComune.h"
 
 class QCheckBox;
 class QLabel;
 class QPushButton;
 
-class TSperanzaChild : public TComune {
+class TSperanzaChild : public TComune, public IOsservatorePercorsi {
     Q_OBJECT
 public:
     explicit TSperanzaChild(QWidget* parent = nullptr);
+    ~TSperanzaChild() override;  // no run observes it any more once it has begun
 
     // The instant t and the number n of components; the function may name x0 ... xn.
     void ImpostaIstante(int n, Extended t);
-    // Component k (1 ... n) of the path; the window owns it. "Invalid argument!" otherwise.
-    void SetComponente(int k, std::unique_ptr<TFunzione> f);
     Extended Istante() const { return istante_; }
+    // Compiles the function (before the window is bound to its system). A formula that does
+    // not compile raises its error once; the window then observes nothing and says so.
+    void ImpostaFunzione(const std::string& testo, const QString& descrizione);
 
-    TRPNCompiler& RPNCompiler1() { return compilatore_; }
-    const TDistribuzione& Distribuzione1() const { return distribuzione_; }
+    const TRPNCompiler& RPNCompiler1() const { return *compilatore_; }
+    TDistribuzione Distribuzione1() const;
     // Continues a sample gathered earlier.
     void SetDistribuzione(const TDistribuzione& d);
     QLabel* Funzione() const { return funzione_; }
@@ -35,10 +42,13 @@ public:
     QCheckBox* Continuo() const { return continuo_; }
     QPushButton* Button1() const { return azzera_; }
 
-    // Adds the function's value on the path just computed; an instant outside the grid
-    // raises "Out of range!" and adds nothing.
+    // GUI thread, at the pace of the run's notifications: shows the sample as it is now.
     void SistemaAggiornato(TSistema& sender) override;
     void AggiornaStatistiche();
+
+    std::optional<TOsservazione> Osservazione() const override;
+    void Aggiungi(Extended valore) override;
+    void Unisci(const TAccumulo& campione) override;
 
 private:
     QLabel* funzione_;
@@ -47,9 +57,11 @@ private:
     QLabel* osservazioni_;
     QCheckBox* continuo_;
     QPushButton* azzera_;
-    TRPNCompiler compilatore_;
-    TDistribuzione distribuzione_;
-    std::vector<std::unique_ptr<TFunzione>> componenti_;
-    std::vector<Extended10> valori_;  // x0 = the instant, x1 ... xn the components
+    // Set once before the window is bound; runs evaluate it, a parallel one maybe after the
+    // window has closed.
+    std::shared_ptr<TRPNCompiler> compilatore_ = std::make_shared<TRPNCompiler>();
+    bool haFunzione_ = false;
     Extended istante_ = 0;
+    mutable std::mutex mutex_;  // guards distribuzione_
+    TDistribuzione distribuzione_;
 };
