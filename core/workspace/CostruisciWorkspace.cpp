@@ -15,20 +15,6 @@ std::string Indice(const std::string& campo, std::size_t i) {
     return campo + "[" + std::to_string(i + 1) + "]";
 }
 
-// The program-wide separator, set for the lifetime of the object and then restored.
-class TSeparatoreTemporaneo {
-public:
-    explicit TSeparatoreTemporaneo(char s) : precedente_(DecimalSeparator()) {
-        SetDecimalSeparator(s);
-    }
-    ~TSeparatoreTemporaneo() { SetDecimalSeparator(precedente_); }
-    TSeparatoreTemporaneo(const TSeparatoreTemporaneo&) = delete;
-    TSeparatoreTemporaneo& operator=(const TSeparatoreTemporaneo&) = delete;
-
-private:
-    char precedente_;
-};
-
 // Compiles a window formula as its window will, with variables x0 ... x`massima`.
 void CompilaFormula(const std::string& testo, int massima) {
     TRPNCompiler prova;
