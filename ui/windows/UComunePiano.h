@@ -1,6 +1,6 @@
 // TComunePiano: a system window that shows a plane, with the mouse-tool bar above it and the
-// extent editor below; each notification of new paths repaints the plane. Its context menu copies or
-// saves the picture.
+// extent editor below; each notification of new paths repaints the plane. Its context menu
+// copies or saves the picture.
 #pragma once
 
 #include "plot/PianoCartesiano.h"
