@@ -61,8 +61,14 @@ void Obiettivo(const Raccoglitore& r, const char* nome, const char* di, const ch
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--percorsi") == 0) percorsi = std::atoll(argv[i + 1]);
+    // --percorsi is this program's; the harness gets the other arguments.
+    int argcBenchmark = 0;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--percorsi") == 0 && i + 1 < argc)
+            percorsi = std::atoll(argv[++i]);
+        else
+            argv[argcBenchmark++] = argv[i];
+    }
     file = (std::filesystem::temp_directory_path() / "bench_batch_gbm.toml").string();
     std::ofstream(file) << Gbm;
     auto registra = [](const char* nome, std::string lancio, int numThread) {
@@ -74,12 +80,12 @@ int main(int argc, char** argv) {
     registra("Batch/thread:1", "", 1);
     registra("Batch/thread:2", "", 2);
 #ifdef VANTOR_MPIRUN
-    const std::string mpirun = VANTOR_MPIRUN " --oversubscribe --allow-run-as-root -n ";
+    // Not bound to one core each: a busy core must not hold a process back.
+    const std::string mpirun =
+        VANTOR_MPIRUN " --oversubscribe --allow-run-as-root --bind-to none -n ";
     registra("Batch/mpirun:1", mpirun + "1", 1);
     registra("Batch/mpirun:2", mpirun + "2", 1);
 #endif
-    // Only the harness's own flags go on: --percorsi is this program's.
-    int argcBenchmark = 1;
     benchmark::Initialize(&argcBenchmark, argv);
     Raccoglitore r;
     benchmark::RunSpecifiedBenchmarks(&r);
