@@ -18,7 +18,7 @@ namespace {
 class TProgresso {
 public:
     TProgresso(std::uint64_t totale, std::atomic<std::uint64_t>& fatti)
-        : thread_([this, totale, &fatti](std::stop_token stop) {
+        : thread_([totale, &fatti](std::stop_token stop) {
               const auto inizio = std::chrono::steady_clock::now();
               while (!stop.stop_requested()) {
                   std::this_thread::sleep_for(std::chrono::milliseconds(500));
