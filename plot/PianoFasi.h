@@ -16,6 +16,8 @@ public:
     // The plane owns the functions it is given.
     void SetFunzioneX(std::unique_ptr<TFunzione> f);
     void SetFunzioneY(std::unique_ptr<TFunzione> f);
+    TFunzione* FunzioneX() const { return funzioneX_.get(); }
+    TFunzione* FunzioneY() const { return funzioneY_.get(); }
     // No check is made: a step that never reaches Fine draws until the repaint is cancelled.
     void SetTempi(Extended inizio, Extended fine, Extended passo);
     Extended Inizio() const { return inizio_; }

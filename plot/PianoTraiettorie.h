@@ -27,6 +27,9 @@ public:
     // column), a column per curve, then a column per cloud with one point per row.
     std::optional<TDatiPiano> Dati(const std::atomic<bool>& ferma) override;
     bool DatiDisponibili() const override { return true; }
+    int NumMultiFunzioni() const { return static_cast<int>(multiFunzioni_.size()); }
+    // Curve i, 0-based, in the order they were added.
+    TFunzione& Funzione(int i) const { return *funzioni_.at(static_cast<std::size_t>(i)); }
 
 protected:
     void PaintForeground(TRepaintThread& thread) override;

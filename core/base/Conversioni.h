@@ -12,6 +12,20 @@
 char DecimalSeparator();
 void SetDecimalSeparator(char separator);
 
+// The program-wide separator, set for the lifetime of the object and then restored.
+class TSeparatoreTemporaneo {
+public:
+    explicit TSeparatoreTemporaneo(char s) : precedente_(DecimalSeparator()) {
+        SetDecimalSeparator(s);
+    }
+    ~TSeparatoreTemporaneo() { SetDecimalSeparator(precedente_); }
+    TSeparatoreTemporaneo(const TSeparatoreTemporaneo&) = delete;
+    TSeparatoreTemporaneo& operator=(const TSeparatoreTemporaneo&) = delete;
+
+private:
+    char precedente_;
+};
+
 // Accepts exactly: leading blanks, an optional sign, digits with an optional separator and
 // more digits, an optional exponent mark "E"/"e" with optional sign and digits (no digits
 // means exponent 0), trailing blanks. A value that overflows Extended is refused.

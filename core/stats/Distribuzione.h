@@ -8,6 +8,9 @@
 // that values far from zero keep their spread instead of cancelling in the variance.
 class TDistribuzione {
 public:
+    // The sample of n observations with this mean and sum of squared deviations from it, to
+    // continue an estimate saved earlier.
+    static TDistribuzione Da(int n, Extended media, Extended scartiQuadrati);
     void Aggiungi(Extended x);
     // Adds a whole sample given by its count, mean and M2 (a parallel run's values).
     void Unisci(const TAccumulo& campione);
@@ -15,6 +18,8 @@ public:
     Extended Media() const;
     // Sample variance (divisor n - 1); 0 with fewer than two observations.
     Extended Varianza() const;
+    // Sum of squared deviations from the mean; Varianza times (n - 1).
+    Extended ScartiQuadrati() const;
     void Azzera();
     int Osservazioni() const { return osservazioni_; }
 

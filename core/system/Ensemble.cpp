@@ -13,6 +13,7 @@ struct TEnsemble::Lavoratore {
     std::unique_ptr<TSistema> copia;
     TFlussoPhilox flusso;
     std::vector<Extended10> vettore;
+    std::vector<Extended> valori;  // of the path just completed, one per observed function
     bool haPercorso = false;
     std::uint64_t ultimo = 0;
     std::exception_ptr errore;
@@ -45,6 +46,7 @@ std::vector<TBloccoEnsemble> TEnsemble::Esegui(std::uint64_t primo, std::uint64_
     for (auto& l : lavoratori_) {
         l->haPercorso = false;
         l->errore = nullptr;
+        l->valori.resize(osservazioni_.size());
     }
 
     std::atomic<std::uint64_t> prossimo{0};
@@ -83,9 +85,12 @@ void TEnsemble::Lavora(Lavoratore& l, std::vector<TBloccoEnsemble>& blocchi,
                 l.copia->Ricalcola();
                 l.haPercorso = true;
                 l.ultimo = p;
-                for (std::size_t i = 0; i < osservazioni_.size(); ++i)
-                    blocco.campioni[i].Aggiungi(osservazioni_[i].Valuta(*l.copia, l.vettore));
+                for (std::size_t i = 0; i < osservazioni_.size(); ++i) {
+                    l.valori[i] = osservazioni_[i].Valuta(*l.copia, l.vettore);
+                    blocco.campioni[i].Aggiungi(l.valori[i]);
+                }
                 ++blocco.percorsi;
+                if (controllo.valori) controllo.valori(p, l.valori);
                 if (controllo.percorsoCompletato) controllo.percorsoCompletato();
             }
         }

@@ -31,6 +31,9 @@ struct TControlloEnsemble {
     const std::atomic<bool>* ferma = nullptr;
     // After each completed path, in the worker that completed it.
     std::function<void()> percorsoCompletato;
+    // After each completed path, with its index and the values of the observed functions
+    // on it, in their order: for callers that keep the values themselves.
+    std::function<void(std::uint64_t percorso, std::span<const Extended> valori)> valori;
 };
 
 class TEnsemble {

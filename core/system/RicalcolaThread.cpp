@@ -72,7 +72,7 @@ void TRicalcolaThread::EseguiInSerie() {
 
 void TRicalcolaThread::EseguiInParallelo() {
     TEnsemble ensemble(sistema_, parallelo_->osservazioni, parallelo_->seme);
-    TControlloEnsemble controllo{&termina_, [this] { PercorsoCompletato(); }};
+    TControlloEnsemble controllo{&termina_, [this] { PercorsoCompletato(); }, {}};
     // Even an error keeps what was completed before it: the samples and the last path.
     std::vector<TBloccoEnsemble> blocchi;
     std::exception_ptr errore;

@@ -1,6 +1,7 @@
 // The main window without a system: its menus, tool bar, hints, separator, window commands
 // and the merging of a child's menus.
 #include <QMdiArea>
+#include <QStandardPaths>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -73,7 +74,10 @@ class TestFinestraPrincipale : public QObject {
     QStringList Barra() { return Voci(main_->menuBar()); }
 
 private slots:
-    void initTestCase() { ZittisciAvvisiPiattaforma(); }
+    void initTestCase() {
+        ZittisciAvvisiPiattaforma();
+        QStandardPaths::setTestModeEnabled(true);  // no recent files of the user's own
+    }
 
     void init() {
         main_ = new TMainForm;
@@ -99,7 +103,10 @@ private slots:
     void menus_show_their_items_captions_hints_and_states() {
         // Item text, [hint], {submenu}, "!" for disabled, "-" for a separator.
         QCOMPARE(Albero(main_->menuBar()->actions()),
-                 QString("&File[File related commands]{&Debole{&1.0...}|&Forte{Eulero 0.5..."
+                 QString("&File[File related commands]{&Apri...[Apre un workspace]|"
+                         "&Salva[Salva il workspace]|"
+                         "Salva &con nome...[Salva il workspace in un altro file]|-|"
+                         "&Debole{&1.0...}|&Forte{Eulero 0.5..."
                          "[Nuovo sistema stocastico, schema di Eulero (ordine forte 0.5)]|"
                          "&Milstein 1.0...|&Uni 1.5...}|De&terministico{Implicit 1.0...|"
                          "Runge-Kutta 5.0...}|-|&Biforcazione...[Bifurcation diagram and "
@@ -119,7 +126,7 @@ private slots:
                          "!&Arrange Icons[Arrange window icons at bottom of main window]|"
                          "!&Minimize All[Minimize all windows]}|&Help[Help topics]{&About}"));
         const QStringList nomi = {
-            "File1", "Debole1", "N101", "Nuovo1", "Eulero05", "Milstein101", "Uni151",
+            "File1", "Apri1", "Salva1", "SalvaConNome1", "Debole1", "N101", "Nuovo1", "Eulero05", "Milstein101", "Uni151",
             "Deterministico1", "Implicit101", "RungeKutta401", "Biforcazione1", "FileExitItem",
             "Sistema1", "Traiettoria1", "Fasi1", "Speranza1", "Ricalcola", "RicalcolaN1",
             "RicalcoloParallelo1", "Interrompi", "Opzioni1", "Biforcazione2", "Diagramma1",

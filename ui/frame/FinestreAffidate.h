@@ -11,6 +11,7 @@
 class TFinestreAffidate {
 public:
     void Aggiungi(QMdiSubWindow* finestra) { finestre_ << QPointer<QMdiSubWindow>(finestra); }
+    bool Contiene(QMdiSubWindow* finestra) const { return finestre_.contains(finestra); }
     // Frees every window the user has not closed yet.
     void Libera() {
         for (const QPointer<QMdiSubWindow>& finestra : std::exchange(finestre_, {}))

@@ -31,6 +31,7 @@
 #include "core/system/Sistema.h"
 #include "dde/UDDETopic.h"
 #include "ui/frame/DisposizioneFinestre.h"
+#include "ui/frame/GestoreWorkspace.h"
 #include "ui/frame/ImmaginiAzioni.h"
 #include "ui/frame/SchemiCreazione.h"
 #include "ui/frame/SegnaliTerminazione.h"
@@ -187,6 +188,7 @@ void TMainForm::CreaMenu() {
     file1->addSeparator();
     connect(Voce(file1, "E&xit", "FileExitItem", "Exit the application"), &QAction::triggered,
             this, &TMainForm::FileExitItemClick);
+    workspace_ = new TGestoreWorkspace(*this, file1);
 
     for (const TSchemaCreazione& schema : SchemiCreazione()) {
         QAction* comando = findChild<QAction*>(schema.comando);
@@ -218,7 +220,7 @@ void TMainForm::CreaMenu() {
     sistema1_->menuAction()->setEnabled(false);
 
     biforcazione2_ = Menu("&Biforcazione", "Biforcazione2");
-    const std::tuple<const char*, const char*, void (TMainForm::*)()> discreti[] = {
+    const std::tuple<const char*, const char*, QMdiSubWindow* (TMainForm::*)()> discreti[] = {
         {"&Diagramma", "Diagramma1", &TMainForm::Bifdiagram1Click},
         {"&Iterazioni", "Iterazioni1", &TMainForm::Iterazioni1Click},
         {"&Lyapunov", "Lyapunov1", &TMainForm::Lyapunov1Click},
@@ -347,10 +349,14 @@ void TMainForm::closeEvent(QCloseEvent* event) {
                                  "la fine del percorso in corso, poi uscire.");
         return;
     }
+    if (!workspace_->ChiediSeModificato()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 
-void TMainForm::SetSistema(std::unique_ptr<TSistema> s) {
+void TMainForm::SetSistema(std::unique_ptr<TSistema> s, bool ricalcola) {
     if (!sistema_) {
         sistema1_->menuAction()->setEnabled(true);
         ricalcola_->setEnabled(true);
@@ -367,7 +373,7 @@ void TMainForm::SetSistema(std::unique_ptr<TSistema> s) {
         MostraErrore(messaggio, windowTitle().toStdString().c_str());
     });
     sistema_ = std::move(s);
-    Ricalcola1Click();
+    if (ricalcola) Ricalcola1Click();
 }
 
 void TMainForm::AffidaFinestraAlSistema(QMdiSubWindow* finestra) {
@@ -399,20 +405,34 @@ QMdiSubWindow* TMainForm::ApriFinestra(QWidget* finestra) {
     return sotto;
 }
 
+bool TMainForm::FinestraDelSistema(QMdiSubWindow* finestra) const {
+    return finestreSistema_.Contiene(finestra);
+}
+
+bool TMainForm::FinestraDellaMappa(QMdiSubWindow* finestra) const {
+    return finestreBiforcazione_.Contiene(finestra);
+}
+
 void TMainForm::Traiettoria1Click() {
     if (!sistema_) return;
     TTraiettorie dialogo(this);
     dialogo.ImpostaComponenti(sistema_->Dimensione());
     if (dialogo.exec() != QDialog::Accepted) return;
+    ApriTraiettorie(dialogo.Selezionati());
+}
+
+// The list's entries read "X1", "X2", ...: the titles name the components the same way.
+TTraiettorieChild* TMainForm::ApriTraiettorie(const QList<int>& componenti) {
     auto* finestra = new TTraiettorieChild;
     QString titolo = "Piano delle traiettorie";
-    for (int k : dialogo.Selezionati()) {
+    for (int k : componenti) {
         finestra->PianoTraiettorie1()->AddFunzione(sistema_->Componente(k));
-        titolo += ", " + dialogo.CheckListBox1()->item(k - 1)->text();
+        titolo += QString(", X%1").arg(k);
     }
     finestra->setWindowTitle(titolo);
     AffidaFinestraAlSistema(ApriFinestra(finestra));
     CollegaFinestra(finestra);
+    return finestra;
 }
 
 void TMainForm::Fasi1Click() {
@@ -425,56 +445,63 @@ void TMainForm::Fasi1Click() {
         QMessageBox::warning(this, "Attenzione", "Occorre selezionare 2 componenti!");
         return;
     }
-    auto* finestra = new TFasiChild;
-    finestra->setWindowTitle(finestra->windowTitle() + ", " +
-                             dialogo.CheckListBox1()->item(scelti[0] - 1)->text() + ", " +
-                             dialogo.CheckListBox1()->item(scelti[1] - 1)->text());
-    TPianoFasi* piano = finestra->PianoFasi1();
-    piano->SetFunzioneX(sistema_->Componente(scelti[0]));
-    piano->SetFunzioneY(sistema_->Componente(scelti[1]));
-    AffidaFinestraAlSistema(ApriFinestra(finestra));
+    TFasiChild* finestra = ApriFasi(scelti[0], scelti[1]);
     // A number that cannot be read leaves the window open but not told of new paths.
     EseguiComando(this, [&] {
         const Extended inizio = Numero(dialogo.Inizio());
         const Extended fine = Numero(dialogo.Fine());
         const Extended passo = Numero(dialogo.Passo());
-        piano->SetTempi(inizio, fine, passo);
+        finestra->PianoFasi1()->SetTempi(inizio, fine, passo);
         CollegaFinestra(finestra);
         const QString avviso = AvvisoTempi(inizio, fine, passo);
         if (!avviso.isEmpty()) QMessageBox::warning(this, finestra->windowTitle(), avviso);
     });
 }
 
+TFasiChild* TMainForm::ApriFasi(int x, int y) {
+    auto* finestra = new TFasiChild;
+    finestra->setWindowTitle(finestra->windowTitle() + QString(", X%1, X%2").arg(x).arg(y));
+    TPianoFasi* piano = finestra->PianoFasi1();
+    piano->SetFunzioneX(sistema_->Componente(x));
+    piano->SetFunzioneY(sistema_->Componente(y));
+    AffidaFinestraAlSistema(ApriFinestra(finestra));
+    return finestra;
+}
+
 void TMainForm::Speranza1Click() {
     if (!sistema_) return;
     TSperanza dialogo(this);
     if (dialogo.exec() != QDialog::Accepted) return;
+    ApriSperanza(dialogo.Funzione()->text(), dialogo.Istante()->text());
+}
+
+TSperanzaChild* TMainForm::ApriSperanza(const QString& funzione, const QString& istante) {
     auto* finestra = new TSperanzaChild;
     AffidaFinestraAlSistema(ApriFinestra(finestra));
     // An unreadable instant leaves the window unattached; a formula error is reported once
     // and leaves it attached, observing nothing. No run starts: the window counts the paths
     // of the next runs.
     EseguiComando(this, [&] {
-        finestra->ImpostaIstante(sistema_->Dimensione(), Numero(dialogo.Istante()));
+        finestra->ImpostaIstante(sistema_->Dimensione(), StrToFloat(istante.toStdString()));
         try {
-            finestra->ImpostaFunzione(dialogo.Funzione()->text().toStdString(),
-                                      dialogo.Funzione()->text() + " (" +
-                                          dialogo.Istante()->text() + ")");
+            finestra->ImpostaFunzione(funzione.toStdString(), funzione + " (" + istante + ")");
         } catch (...) {
             CollegaFinestra(finestra);
             throw;
         }
         CollegaFinestra(finestra);
     });
+    return finestra;
 }
 
-void TMainForm::PianoCartesiano1Click() {
+QMdiSubWindow* TMainForm::PianoCartesiano1Click() {
     auto* finestra = new TTraiettorieChild;
     finestra->setWindowTitle("Piano Cartesiano");
-    ApriFinestra(finestra);
+    return ApriFinestra(finestra);
 }
 
 void TMainForm::Biforcazione1Click() {
+    if (!workspace_->ChiediSeModificato()) return;
     TDiscreto dialogo(this);
     if (dialogo.exec() != QDialog::Accepted) return;
     // Any error frees the new engine and keeps the current one with its windows.
@@ -490,38 +517,44 @@ void TMainForm::Biforcazione1Click() {
 void TMainForm::SetBifurcation(std::unique_ptr<TBifurcation> motore) {
     finestreBiforcazione_.Libera();
     bifurcation_ = std::move(motore);
-    biforcazione2_->menuAction()->setEnabled(true);
+    biforcazione2_->menuAction()->setEnabled(bifurcation_ != nullptr);
 }
 
-void TMainForm::Bifdiagram1Click() {
-    if (!bifurcation_) return;
+QMdiSubWindow* TMainForm::Bifdiagram1Click() {
+    if (!bifurcation_) return nullptr;
     auto* finestra = new TTraiettorieChild;
     finestra->setWindowTitle("Diagramma di biforcazione");
     finestra->PianoTraiettorie1()->AddMultiFunzione(bifurcation_->CreaBiforcazione());
-    finestreBiforcazione_.Aggiungi(ApriFinestra(finestra));
+    return AffidaFinestraAllaMappa(finestra);
 }
 
-void TMainForm::Lyapunov1Click() {
-    if (!bifurcation_) return;
+QMdiSubWindow* TMainForm::Lyapunov1Click() {
+    if (!bifurcation_) return nullptr;
     auto* finestra = new TTraiettorieChild;
     finestra->setWindowTitle("Esponente di Lyapunov");
     finestra->PianoTraiettorie1()->AddFunzione(bifurcation_->CreaLyapunov());
-    finestreBiforcazione_.Aggiungi(ApriFinestra(finestra));
+    return AffidaFinestraAllaMappa(finestra);
 }
 
-void TMainForm::Iterazioni1Click() {
-    if (!bifurcation_) return;
+QMdiSubWindow* TMainForm::Iterazioni1Click() {
+    if (!bifurcation_) return nullptr;
     auto* finestra = new TIterazioneChild(*bifurcation_);
     finestra->PianoIterazione1()->SetFunzione(bifurcation_->CreaIterazione(0));
-    finestreBiforcazione_.Aggiungi(ApriFinestra(finestra));
+    return AffidaFinestraAllaMappa(finestra);
 }
 
-void TMainForm::Iterata1Click() {
-    if (!bifurcation_) return;
+QMdiSubWindow* TMainForm::Iterata1Click() {
+    if (!bifurcation_) return nullptr;
     auto* finestra = new TIterataChild(*bifurcation_);
     finestra->PianoIterata1()->SetMultiFunzione(bifurcation_->CreaBiforcazione());
     finestra->PianoIterata1()->SetFunzione(bifurcation_->CreaIterazione(0));
-    finestreBiforcazione_.Aggiungi(ApriFinestra(finestra));
+    return AffidaFinestraAllaMappa(finestra);
+}
+
+QMdiSubWindow* TMainForm::AffidaFinestraAllaMappa(QWidget* finestra) {
+    QMdiSubWindow* sotto = ApriFinestra(finestra);
+    finestreBiforcazione_.Aggiungi(sotto);
+    return sotto;
 }
 
 void TMainForm::LiberaSistema() {
@@ -529,7 +562,9 @@ void TMainForm::LiberaSistema() {
     sistema_.reset();  // stops and joins a run still going
 }
 
-void TMainForm::TerminaEsecuzione() {
+void TMainForm::TerminaEsecuzione() { RimuoviSistema(); }
+
+void TMainForm::RimuoviSistema() {
     if (!sistema_) return;
     LiberaSistema();
     FineRicalcolo();
@@ -550,6 +585,7 @@ void TMainForm::InstallaArrestoOrdinato() {
 }
 
 void TMainForm::CreaSistema(const TSchemaCreazione& schema) {
+    if (!workspace_->ChiediSeModificato()) return;
     int n = 1;
     int m = 1;
     if (schema.chiediDimensioni && !schema.chiediDimensioni(this, n, m)) return;
@@ -648,6 +684,7 @@ void TMainForm::AvvisaGriglia() {
 }
 
 void TMainForm::InizioRicalcolo(int n) {
+    workspace_->RicordaSistema();  // the system cannot be read while its paths are computed
     ricalcola_->setEnabled(false);
     interrompi_->setEnabled(true);
     eulero05_->setEnabled(false);

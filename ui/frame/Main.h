@@ -25,9 +25,13 @@ class QProgressBar;
 class TAboutBox;
 class TBifurcation;
 class TComune;
+class TFasiChild;
+class TGestoreWorkspace;
 class TMemoryStatus;
 class TSistema;
+class TSperanzaChild;
 class TSplashScreen;
+class TTraiettorieChild;
 struct TSchemaCreazione;
 
 
@@ -45,8 +49,10 @@ public:
     int ContatorePassi() const { return contatorePassi_; }
 
     // Installs s as the current system, freeing the previous one with its windows, and
-    // starts a run of one path.
-    void SetSistema(std::unique_ptr<TSistema> s);
+    // starts a run of one path unless told not to.
+    void SetSistema(std::unique_ptr<TSistema> s, bool ricalcola = true);
+    // Frees the system and its windows: no system, as at start.
+    void RimuoviSistema();
     // A child window bound to the current system: it is freed with the system, before it.
     void AffidaFinestraAlSistema(QMdiSubWindow* finestra);
     // Registers a system window as a listener of the current system until the user closes it
@@ -54,8 +60,21 @@ public:
     // (IOsservatorePercorsi), given every path's value by the run's worker.
     void CollegaFinestra(TComune* finestra);
     void ChiudiFinestraSistema(TComune& finestra);
-    // Installs the map engine, freeing the previous one with its windows.
+    // Installs the map engine, freeing the previous one with its windows; none disables the
+    // map's menu.
     void SetBifurcation(std::unique_ptr<TBifurcation> motore);
+    // Whether a child window belongs to the system or to the map engine.
+    bool FinestraDelSistema(QMdiSubWindow* finestra) const;
+    bool FinestraDellaMappa(QMdiSubWindow* finestra) const;
+    // The system windows of the commands, as the dialogs' answers define them (components
+    // 1-based); each is attached to the current system.
+    TTraiettorieChild* ApriTraiettorie(const QList<int>& componenti);
+    // Not yet attached: the sweep's times come first.
+    TFasiChild* ApriFasi(int x, int y);
+    // An instant that cannot be read or a formula that does not compile is reported and
+    // leaves the window as "&Speranza..." describes.
+    TSperanzaChild* ApriSperanza(const QString& funzione, const QString& istante);
+    TGestoreWorkspace* Workspace() const { return workspace_; }
     // Builds a system from the dialogs of one creation command; any error keeps the
     // current system and its windows and shows the exception report.
     void CreaSistema(const TSchemaCreazione& schema);
@@ -80,12 +99,14 @@ public slots:
     void Traiettoria1Click();
     void Fasi1Click();
     void Speranza1Click();
-    void PianoCartesiano1Click();
+    // The window commands without a dialog return the window they open (none without an
+    // engine).
+    QMdiSubWindow* PianoCartesiano1Click();
     void Biforcazione1Click();
-    void Bifdiagram1Click();
-    void Lyapunov1Click();
-    void Iterazioni1Click();
-    void Iterata1Click();
+    QMdiSubWindow* Bifdiagram1Click();
+    QMdiSubWindow* Lyapunov1Click();
+    QMdiSubWindow* Iterazioni1Click();
+    QMdiSubWindow* Iterata1Click();
     void Ricalcola1Click();
     void RicalcolaN1Click();
     // Asks for paths, threads and seed, then runs the paths on that many threads.
@@ -125,6 +146,7 @@ private:
     void AvvisaGriglia();
     // Shows a new child window at its own size; returns its sub-window.
     QMdiSubWindow* ApriFinestra(QWidget* finestra);
+    QMdiSubWindow* AffidaFinestraAllaMappa(QWidget* finestra);
     void LiberaSistema();
     void MostraErrore(const std::string& testo, const char* titolo);
     void AggiornaElencoFinestre();
@@ -136,6 +158,7 @@ private:
     std::unique_ptr<TBifurcation> bifurcation_;
     TFinestreAffidate finestreBiforcazione_;
     QPointer<QMdiSubWindow> gestoreDDE_;  // the link manager, while it is open
+    TGestoreWorkspace* workspace_ = nullptr;
     int contatorePassi_ = 0;
 
     QMdiArea* area_;

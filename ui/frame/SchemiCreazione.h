@@ -5,27 +5,21 @@
 #include <array>
 #include <memory>
 
+#include "core/workspace/Workspace.h"
+
 class QWidget;
 class TCoefficienti;
-class TRPNCompiler;
 class TSistema;
 
 struct TSchemaCreazione {
-    enum class TLetturaDiffusione {
-        Nessuna,    // deterministic: no diffusion page
-        PerMoto,    // Diffusione(k, j) := cell [j, k] for j = 1 ... m
-        Diagonale,  // Diffusione(k) := cell [1, k]
-    };
-
     const char* comando;  // object name of the command's action
     // Shows the first dialog and reads n and m; false unless confirmed. None: n = m = 1.
     bool (*chiediDimensioni)(QWidget* owner, int& n, int& m);
     // The coefficient dialog, set up for n components and m motions, not yet shown.
     std::unique_ptr<TCoefficienti> (*creaCoefficienti)(QWidget* owner, int n, int m);
-    std::unique_ptr<TSistema> (*creaSistema)();
-    void (*dimensiona)(TSistema& sistema, int n, int m);  // none: the class is scalar
-    TLetturaDiffusione lettura;
-    TRPNCompiler& (*diffusione)(TSistema& sistema, int k, int j);  // none with Nessuna
+    // The system's class and how its diffusion is read: diffusion formula (k, j) is the cell
+    // [j, k] of the full page, formula k the cell [1, k] of the diagonal one.
+    TSchema schema;
 };
 
 const std::array<TSchemaCreazione, 6>& SchemiCreazione();

@@ -17,6 +17,7 @@ public:
     Extended Valore(Extended x) override { return compilatore_.Valuta({&x, 1}); }
     std::string Nome() const override { return testo_; }
     std::string Variabile() const override { return "x0"; }
+    std::string Testo() const { return compilatore_.Text(); }
 
 private:
     std::string testo_;

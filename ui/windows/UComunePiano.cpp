@@ -119,6 +119,11 @@ void TComunePiano::AggiungiSopraPiano(QWidget* controllo) {
     layout_->insertWidget(layout_->count() - 1, controllo);
 }
 
+void TComunePiano::SetEstensione(const std::array<Extended, 4>& estensione) {
+    for (int i = 0; i < 4; ++i) piano_->SetEstensione(i, estensione[static_cast<std::size_t>(i)]);
+    size_->Aggiorna();
+}
+
 void TComunePiano::SistemaAggiornato(TSistema&) {
     if (piano_) piano_->Invalida();
 }

@@ -19,6 +19,9 @@ public:
 
     TPianoCartesiano* Piano() const { return piano_; }
     QToolBar* ToolBar() const { return toolBar_; }
+    // The plane's four extents (MinX, DX, MinY, DY), each set as SetEstensione does, and
+    // shown in the editor.
+    void SetEstensione(const std::array<Extended, 4>& estensione);
     void SistemaAggiornato(TSistema& sender) override;
 
     // The plane's context menu and what it offers.

@@ -107,6 +107,14 @@ void TSperanzaChild::Unisci(const TAccumulo& campione) {
     AggiornaStatistiche();
 }
 
+void TSperanzaChild::SetDistribuzione(const TDistribuzione& d) {
+    {
+        std::lock_guard lock(mutex_);
+        distribuzione_ = d;
+    }
+    AggiornaStatistiche();
+}
+
 void TSperanzaChild::SistemaAggiornato(TSistema&) { AggiornaStatistiche(); }
 
 void TSperanzaChild::AggiornaStatistiche() {

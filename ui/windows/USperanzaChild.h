@@ -31,7 +31,10 @@ public:
     // not compile raises its error once; the window then observes nothing and says so.
     void ImpostaFunzione(const std::string& testo, const QString& descrizione);
 
+    const TRPNCompiler& RPNCompiler1() const { return *compilatore_; }
     TDistribuzione Distribuzione1() const;
+    // Continues a sample gathered earlier.
+    void SetDistribuzione(const TDistribuzione& d);
     QLabel* Funzione() const { return funzione_; }
     QLabel* Media() const { return media_; }
     QLabel* Varianza() const { return varianza_; }
