@@ -120,8 +120,14 @@ void TComunePiano::AggiungiSopraPiano(QWidget* controllo) {
 }
 
 void TComunePiano::SetEstensione(const std::array<Extended, 4>& estensione) {
-    for (int i = 0; i < 4; ++i) piano_->SetEstensione(i, estensione[static_cast<std::size_t>(i)]);
+    const auto imposta = [&] {
+        for (int i = 0; i < 4; ++i)
+            piano_->SetEstensione(i, estensione[static_cast<std::size_t>(i)]);
+    };
+    imposta();
+    // The panel shows about ten digits and writes them back; a stored extent stays exact.
     size_->Aggiorna();
+    imposta();
 }
 
 void TComunePiano::SistemaAggiornato(TSistema&) {
