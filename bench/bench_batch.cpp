@@ -7,32 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "bench/Raccoglitore.h"
 
 namespace {
-
-const char* const Gbm = R"(versione = 1
-separatore = "."
-[sistema]
-schema = "eulero05"
-dimensione = 1
-moti = 1
-inizio = "0"
-fine = "1"
-passo = "0.01"
-origine = ["1"]
-deriva = ["0.1*x1"]
-diffusione = [["0.2*x1"]]
-[[finestra]]
-tipo = "speranza"
-geometria = [0, 0, 260, 180]
-funzione = "x1"
-istante = "1"
-)";
 
 std::string file;
 long long percorsi = 1000000;
@@ -69,8 +48,7 @@ int main(int argc, char** argv) {
         else
             argv[argcBenchmark++] = argv[i];
     }
-    file = (std::filesystem::temp_directory_path() / "bench_batch_gbm.toml").string();
-    std::ofstream(file) << Gbm;
+    file = VANTOR_GBM;
     auto registra = [](const char* nome, std::string lancio, int numThread) {
         benchmark::RegisterBenchmark(nome, Batch, lancio, numThread)
             ->Iterations(1)
@@ -89,7 +67,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argcBenchmark, argv);
     Raccoglitore r;
     benchmark::RunSpecifiedBenchmarks(&r);
-    std::filesystem::remove(file);
     Obiettivo(r, "batch_threads", "Batch/thread:2/iterations:1/manual_time",
               "Batch/thread:1/iterations:1/manual_time", 0.6);
 #ifdef VANTOR_MPIRUN

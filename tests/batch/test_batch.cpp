@@ -75,24 +75,11 @@ TEST(QuotaBatch, SharesAreContiguousWholeBlocks) {
 }
 
 // Geometric Brownian motion, mu = 0.1, sigma = 0.2: E[X(1)] = e^0.1.
-const char* const Gbm = R"(versione = 1
-separatore = "."
-[sistema]
-schema = "eulero05"
-dimensione = 1
-moti = 1
-inizio = "0"
-fine = "1"
-passo = "0.01"
-origine = ["1"]
-deriva = ["0.1*x1"]
-diffusione = [["0.2*x1"]]
-[[finestra]]
-tipo = "speranza"
-geometria = [0, 0, 260, 180]
-funzione = "x1"
-istante = "1"
-)";
+const std::string Gbm = [] {
+    std::stringstream s;
+    s << std::ifstream(VANTOR_GBM).rdbuf();
+    return s.str();
+}();
 
 class ProgrammaBatch : public ::testing::Test {
 protected:
