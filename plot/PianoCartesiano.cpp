@@ -267,7 +267,7 @@ void TPianoCartesiano::paintEvent(QPaintEvent* event) {
         else
             painter.drawImage(event->rect(), tela_, event->rect());
     }
-    if (scala_) DisegnaScale(painter, *this);
+    if (scala_) painter.drawImage(0, 0, cacheScale_.Immagine(*this));
     if (mouseDown_ && (pcMode_ == TPCMode::pcmZoom || pcMode_ == TPCMode::pcmInvZoom)) {
         // The zoom frame in black and white dashes, seen on every background.
         painter.setPen(QPen(Qt::black, 1));

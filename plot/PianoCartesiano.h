@@ -23,6 +23,7 @@
 #include "core/base/Funzione.h"
 #include "plot/CalcoloDati.h"
 #include "plot/DatiPiano.h"
+#include "plot/Scale.h"
 #include "plot/Segmento.h"
 
 class TPianoCartesiano;
@@ -221,6 +222,7 @@ private:
     std::array<Extended, 4> estensioneSalvata_{};
     QString hint_;
     bool scala_ = true;
+    TCacheScale cacheScale_;  // GUI thread only
     TCalcoloDati calcoloDati_;
 
     TClipArea clipArea_;

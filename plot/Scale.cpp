@@ -160,3 +160,19 @@ void DisegnaScale(QPainter& painter, const TPianoCartesiano& piano) {
         }
     painter.restore();
 }
+
+const QImage& TCacheScale::Immagine(const TPianoCartesiano& piano) {
+    const std::array<Extended, 4> estensione{piano.Estensione(0), piano.Estensione(1),
+                                             piano.Estensione(2), piano.Estensione(3)};
+    if (immagine_.size() != piano.size() || estensione != estensione_ ||
+        separatore_ != DecimalSeparator() || font_ != piano.font()) {
+        immagine_ = QImage(piano.size(), QImage::Format_ARGB32_Premultiplied);
+        immagine_.fill(Qt::transparent);
+        QPainter painter(&immagine_);
+        DisegnaScale(painter, piano);
+        estensione_ = estensione;
+        separatore_ = DecimalSeparator();
+        font_ = piano.font();
+    }
+    return immagine_;
+}

@@ -2,9 +2,12 @@
 // no two labels overlap, drawn over the canvas in a colour no data uses.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include <QColor>
+#include <QFont>
+#include <QImage>
 #include <QRect>
 #include <QString>
 
@@ -32,3 +35,16 @@ inline constexpr QRgb ColoreScale = 0xFF00FFFF;
 // The marks for the plane's current extent and size, labels in the plane's font.
 TScale CalcolaScale(const TPianoCartesiano& piano);
 void DisegnaScale(QPainter& painter, const TPianoCartesiano& piano);
+
+// The scales drawn once into a transparent image and drawn again only when the extent, the
+// size, the separator or the font change: a paint of the plane then only copies them.
+class TCacheScale {
+public:
+    const QImage& Immagine(const TPianoCartesiano& piano);
+
+private:
+    QImage immagine_;
+    std::array<Extended, 4> estensione_{};
+    char separatore_ = 0;
+    QFont font_;
+};

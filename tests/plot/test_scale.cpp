@@ -81,6 +81,8 @@ private slots:
         const TTacca& t = scale.x[scale.x.size() / 2];
         QVERIFY(Vicino(immagine, t.pixel, scale.rigaX, ColoreScale & 0xFFFFFF));
         QVERIFY(!Vicino(tela, t.pixel, scale.rigaX, ColoreScale & 0xFFFFFF));
+        // The window shows the marks of this extent too, not those its last paint cached.
+        QVERIFY(Vicino(piano_->grab().toImage(), t.pixel, scale.rigaX, ColoreScale & 0xFFFFFF));
         piano_->SetScala(false);
         QCOMPARE(piano_->Immagine(), tela);
     }
