@@ -1,7 +1,6 @@
 // The main window without a system: its menus, tool bar, hints, separator, window commands
 // and the merging of a child's menus.
 #include <QMdiArea>
-#include <QStandardPaths>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -74,10 +73,9 @@ class TestFinestraPrincipale : public QObject {
     QStringList Barra() { return Voci(main_->menuBar()); }
 
 private slots:
-    void initTestCase() {
-        ZittisciAvvisiPiattaforma();
-        QStandardPaths::setTestModeEnabled(true);  // no recent files of the user's own
-    }
+    // The recent files come from the settings folder the test run gives this program alone: a
+    // shared test folder would show those another test program is writing meanwhile.
+    void initTestCase() { ZittisciAvvisiPiattaforma(); }
 
     void init() {
         main_ = new TMainForm;
