@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include "bench/FinestraPrincipale.h"
 #include "bench/Raccoglitore.h"
 #include "core/system/Ensemble.h"
 #include "core/system/Gauss.h"
@@ -39,19 +40,6 @@ std::unique_ptr<TSistema> Gbm() {
     s->Deriva(1).SetText("0.05*x1");
     s->Diffusione(1, 1).SetText("0.2*x1");
     return s;
-}
-
-void Attendi(TMainForm& main) {
-    auto* eulero = main.findChild<QAction*>("Eulero05");
-    while (!eulero->isEnabled()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-void Collega(TMainForm& main, TComune* finestra) {
-    QMdiSubWindow* sotto = main.Area()->addSubWindow(finestra);
-    sotto->resize(435, 300);
-    sotto->show();
-    main.AffidaFinestraAlSistema(sotto);
-    main.CollegaFinestra(finestra);
 }
 
 // The main window with the GBM system and, if asked, a trajectory and a statistics window.

@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "bench/FinestraPrincipale.h"
 #include "bench/Raccoglitore.h"
 #include "bench/RitardoGui.h"
 #include "core/discrete/Bifurcation.h"
@@ -39,19 +40,6 @@ std::unique_ptr<TSistema> Gbm() {
         s->Diffusione(k, 1).SetText("0.2*x" + std::to_string(k));
     }
     return s;
-}
-
-void Attendi(TMainForm& main) {
-    auto* eulero = main.findChild<QAction*>("Eulero05");
-    while (!eulero->isEnabled()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-void Collega(TMainForm& main, TComune* finestra) {
-    QMdiSubWindow* sotto = main.Area()->addSubWindow(finestra);
-    sotto->resize(435, 300);
-    sotto->show();
-    main.AffidaFinestraAlSistema(sotto);
-    main.CollegaFinestra(finestra);
 }
 
 void Esecuzione(benchmark::State& state, bool finestre) {

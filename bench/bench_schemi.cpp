@@ -23,11 +23,11 @@
 #include "core/system/SistemaS10.h"
 #include "core/system/SistemaS15.h"
 #include "core/system/SistemaW10.h"
+#include "bench/Lorenz.h"
 #include "bench/Raccoglitore.h"
 
 namespace {
 
-constexpr Extended kInizio = 0, kFine = 2, kPasso = 0.001L;
 const int kPassi = static_cast<int>((kFine - kInizio) / kPasso) + 1;  // NumPunti - 1
 
 // Coefficients read from memory, as the compiled formulas read their constants, so that the
@@ -36,7 +36,6 @@ volatile Extended sorgenteMu = 0.3L, sorgenteSigma = 0.5L;
 volatile Extended sorgenteLorenz[3] = {10, 28, 8.0L / 3};
 const char* const kDeriva = "0.3*x1";
 const char* const kDiffusione = "0.5*x1";
-const char* const kDeriveLorenz[3] = {"10*(x2-x1)", "x1*(28-x3)-x2", "x1*x2-8/3*x3"};
 
 void Segna(benchmark::State& state) {
     state.counters["ns/passo"] = benchmark::Counter(
@@ -138,16 +137,9 @@ void NativoW10(benchmark::State& state) {
     });
 }
 
-// Lorenz with additive noise 0.5 on each component and "0" off the diagonal.
 void SistemaW10Lorenz(benchmark::State& state) {
     TSistemaW10 s;
-    s.SetIntervallo(kInizio, kFine, kPasso);
-    s.SetDimensione(3, 3);
-    for (int k = 1; k <= 3; ++k) {
-        s.SetOrigine(k, k);
-        s.Deriva(k).SetText(kDeriveLorenz[k - 1]);
-        for (int j = 1; j <= 3; ++j) s.Diffusione(k, j).SetText(j == k ? "0.5" : "0");
-    }
+    ImpostaLorenzConRumore(s);
     Percorsi(state, s);
 }
 

@@ -18,16 +18,15 @@
 
 #include "core/system/Gauss.h"
 #include "core/system/SistemaS05.h"
+#include "bench/Lorenz.h"
 #include "bench/Raccoglitore.h"
 
 namespace {
 
-constexpr Extended kInizio = 0, kFine = 2, kPasso = 0.001L;
 const int kPassi = static_cast<int>((kFine - kInizio) / kPasso) + 1;  // NumPunti - 1
 
-// Lorenz coefficients; the noise matrix is 0.5 on the diagonal, 0 elsewhere.
+// Lorenz coefficients of the hand-written loop.
 constexpr Extended kS = 10, kR = 28, kB = 8.0L / 3;
-const char* const kDeriveLorenz[3] = {"10*(x2-x1)", "x1*(28-x3)-x2", "x1*x2-8/3*x3"};
 
 void Segna(benchmark::State& state) {
     state.counters["ns/passo"] = benchmark::Counter(
@@ -68,13 +67,7 @@ void NativoGbm(benchmark::State& state) {
 
 void SistemaLorenz(benchmark::State& state) {
     TSistemaS05 s;
-    s.SetIntervallo(kInizio, kFine, kPasso);
-    s.SetDimensione(3, 3);
-    for (int k = 1; k <= 3; ++k) {
-        s.SetOrigine(k, k);
-        s.Deriva(k).SetText(kDeriveLorenz[k - 1]);
-        for (int j = 1; j <= 3; ++j) s.Diffusione(k, j).SetText(j == k ? "0.5" : "0");
-    }
+    ImpostaLorenzConRumore(s);
     for (auto _ : state) {
         s.Ricalcola();
         benchmark::ClobberMemory();
