@@ -26,7 +26,10 @@ int PixelVicino(Extended v) {
     constexpr Extended limite = TPianoCartesiano::LimitePixel;
     if (!(v > -limite)) return -TPianoCartesiano::LimitePixel;  // also NaN
     if (v > limite) return TPianoCartesiano::LimitePixel;
-    return static_cast<int>(std::lrint(v));  // default rounding: ties to even
+    // The x87 store rounds as lrint does (ties to even) without lrint's library call.
+    int pixel;
+    asm("fistpl %0" : "=m"(pixel) : "t"(v) : "st");
+    return pixel;
 }
 
 }  // namespace
@@ -41,11 +44,13 @@ TRepaintThread::TRepaintThread(TPianoCartesiano& piano) : piano_(piano) {
 }
 
 TRepaintThread::~TRepaintThread() {
-    if (thread_.joinable()) thread_.join();
+    if (avviato_) piano_.pittore_->Attendi();
 }
 
 void TRepaintThread::Start(unsigned generazione) {
-    thread_ = std::thread([this, generazione] { Execute(generazione); });
+    if (!piano_.pittore_) piano_.pittore_ = std::make_unique<TPittore>();
+    piano_.pittore_->Esegui([this, generazione] { Execute(generazione); });
+    avviato_ = true;
 }
 
 void TRepaintThread::ControllaTerminazione() const {
@@ -61,7 +66,7 @@ void TRepaintThread::Execute(unsigned generazione) {
     } catch (...) {
         // "Done!" and whatever a routine let through only end the drawing.
     }
-    // The plane joins this thread before it is destroyed, and a destroyed plane drops its
+    // The plane waits for this drawing before it is destroyed, and a destroyed plane drops its
     // queued calls, so the call never reaches a freed plane.
     TPianoCartesiano* piano = &piano_;
     QMetaObject::invokeMethod(
@@ -205,8 +210,8 @@ void TPianoCartesiano::StartRepaint() {
 }
 
 void TPianoCartesiano::RepaintDone(unsigned generazione) {
-    if (!repaint_ || generazione != generazione_) return;  // a thread StopRepaint joined
-    repaint_.reset();  // its last act was to queue this call: the join is immediate
+    if (!repaint_ || generazione != generazione_) return;  // a drawing StopRepaint waited for
+    repaint_.reset();  // its last act was to queue this call: the wait is immediate
     mostra_.stop();
     update();
     if (restart_)

@@ -9,7 +9,6 @@
 #include <functional>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 #include <QColor>
 #include <QImage>
@@ -23,6 +22,7 @@
 #include "core/base/Funzione.h"
 #include "plot/CalcoloDati.h"
 #include "plot/DatiPiano.h"
+#include "plot/Pittore.h"
 #include "plot/Scale.h"
 #include "plot/Segmento.h"
 
@@ -63,12 +63,13 @@ struct TPenna {
 };
 
 // One repaint of a plane's foreground. The constructor runs in the GUI thread and paints the
-// background; Start runs PaintForeground on a new thread, which draws under the canvas lock
-// and never waits for the GUI thread. Its end is reported to the plane by a queued call.
+// background; Start runs PaintForeground on the plane's painter thread, which draws under the
+// canvas lock and never waits for the GUI thread. Its end is reported to the plane by a queued
+// call.
 class TRepaintThread {
 public:
     explicit TRepaintThread(TPianoCartesiano& piano);
-    ~TRepaintThread();  // joins
+    ~TRepaintThread();  // waits for the drawing to end
     TRepaintThread(const TRepaintThread&) = delete;
     TRepaintThread& operator=(const TRepaintThread&) = delete;
 
@@ -95,7 +96,7 @@ private:
 
     TPianoCartesiano& piano_;
     std::atomic<bool> terminated_{false};
-    std::thread thread_;
+    bool avviato_ = false;
 };
 
 class TPianoCartesiano : public QWidget {
@@ -231,6 +232,7 @@ private:
     mutable std::mutex bloccoTela_;
     QImage tela_;
 
+    std::unique_ptr<TPittore> pittore_;  // made at the first repaint; outlives repaint_
     std::unique_ptr<TRepaintThread> repaint_;
     unsigned generazione_ = 0;  // tells a stale end report from the current one
     bool restart_ = false;

@@ -27,42 +27,48 @@ void TPianoTraiettorie::Clear() {
 }
 
 void TPianoTraiettorie::PaintForeground(TRepaintThread& thread) {
+    const TClipArea clip = ClipArea();
+    std::vector<Extended> ascisse;  // computed once for all the curves
+    for (int px = clip.left; px <= clip.right; ++px) ascisse.push_back(PixelToX(px));
     std::vector<Extended> buffer(PuntiPerColonna);
-    for (const auto& f : funzioni_) DisegnaCurva(thread, *f);
-    for (const auto& m : multiFunzioni_) DisegnaNuvola(thread, *m, buffer);
+    for (const auto& f : funzioni_) DisegnaCurva(thread, *f, ascisse);
+    for (const auto& m : multiFunzioni_) DisegnaNuvola(thread, *m, ascisse, buffer);
 }
 
-void TPianoTraiettorie::DisegnaCurva(TRepaintThread& thread, TFunzione& f) {
-    const TClipArea clip = ClipArea();
+void TPianoTraiettorie::DisegnaCurva(TRepaintThread& thread, TFunzione& f,
+                                     const std::vector<Extended>& ascisse) {
+    const int sinistra = ClipArea().left;
     TPenna penna{qRgb(255, 255, 0)};
-    for (int px = clip.left; px <= clip.right; ++px) {
+    for (std::size_t i = 0; i < ascisse.size(); ++i) {
         thread.ControllaTerminazione();
-        const std::optional<int> py = RigaDi(f, PixelToX(px));
+        const std::optional<int> py = RigaDi(f, ascisse[i]);
         if (!py) {
             penna.Alza();
             continue;
         }
         TRepaintThread::Passo passo(thread);
-        penna.Traccia(passo.Tela(), QPoint(px, *py));
+        penna.Traccia(passo.Tela(), QPoint(sinistra + static_cast<int>(i), *py));
     }
 }
 
 void TPianoTraiettorie::DisegnaNuvola(TRepaintThread& thread, TMultiFunzione& m,
+                                      const std::vector<Extended>& ascisse,
                                       std::vector<Extended>& buffer) {
-    const TClipArea clip = ClipArea();
-    for (int px = clip.left; px <= clip.right; ++px) {
+    const int sinistra = ClipArea().left;
+    for (std::size_t i = 0; i < ascisse.size(); ++i) {
         thread.ControllaTerminazione();
         int count = PuntiPerColonna;
         try {
-            m.Valori(count, buffer.data(), PixelToX(px));
+            m.Valori(count, buffer.data(), ascisse[i]);
         } catch (...) {
             continue;
         }
         if (count <= 0 || !std::isfinite(buffer[0])) continue;
         count = std::min(count, PuntiPerColonna);
+        const int px = sinistra + static_cast<int>(i);
         TRepaintThread::Passo passo(thread);
-        for (int i = 0; i < count; ++i)
-            TracciaPunto(passo.Tela(), px, YToPixel(buffer[i]), qRgb(255, 255, 255));
+        for (int k = 0; k < count; ++k)
+            TracciaPunto(passo.Tela(), px, YToPixel(buffer[k]), qRgb(255, 255, 255));
     }
 }
 

@@ -35,8 +35,10 @@ protected:
     void PaintForeground(TRepaintThread& thread) override;
 
 private:
-    void DisegnaCurva(TRepaintThread& thread, TFunzione& f);
-    void DisegnaNuvola(TRepaintThread& thread, TMultiFunzione& m, std::vector<Extended>& buffer);
+    // Both draw column by column; ascisse holds each column's abscissa, from the left edge.
+    void DisegnaCurva(TRepaintThread& thread, TFunzione& f, const std::vector<Extended>& ascisse);
+    void DisegnaNuvola(TRepaintThread& thread, TMultiFunzione& m,
+                       const std::vector<Extended>& ascisse, std::vector<Extended>& buffer);
 
     std::vector<std::unique_ptr<TFunzione>> funzioni_;
     std::vector<std::unique_ptr<TMultiFunzione>> multiFunzioni_;
