@@ -400,7 +400,7 @@ int main(int argc, char** argv) {
         const double odeint =
             r.Tempo(std::string("odeint/") + caso) / kPassi / valutazioniOdeint[n];
         std::printf("%-14s %14.1f %14.1f %10.2f\n", caso, sistema, odeint, sistema / odeint);
-        peggiore = std::max(peggiore, sistema / odeint);
+        if (std::isnan(sistema / odeint) || sistema / odeint > peggiore) peggiore = sistema / odeint;
     }
     std::printf("target weak_lorenz: %.2f (goal <= 2.0)\n", lorenzDebole);
     std::printf("target implicit_lorenz: %.2f (goal <= 1.2)\n", lorenzImplicito);
