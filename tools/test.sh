@@ -21,12 +21,14 @@ cmake --build build-san -j "$jobs"
 QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-san --output-on-failure -j "$jobs"
 
-# The background runs and the ensembles again under the thread sanitizer (core only).
+# The system's lock, the background runs and the ensembles again under the thread sanitizer
+# (core only).
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVANTOR_CORE_ONLY=ON -DVANTOR_TSAN=ON -DVANTOR_BENCH=OFF
-cmake --build build-tsan -j "$jobs" --target test_system
+cmake --build build-tsan -j "$jobs" --target test_system test_base
+concorrenti='ReadWriteLock|Ricalcolo|Ensemble|FlussoPhilox|Concorrenza'
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs" \
-    -R '^(Ricalcolo|Ensemble|FlussoPhilox|Concorrenza|Schemi/OgniSchema.RunsInTheBackground)'
+    -R "^($concorrenti|Schemi/OgniSchema.RunsInTheBackground)"
 
 # Two thirds of the time on inputs of libFuzzer's usual length, then long texts up to 128 KiB,
 # so that compile time and memory on large formulas are exercised too.

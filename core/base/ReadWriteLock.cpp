@@ -25,6 +25,12 @@ struct LettureDelThread {
 };
 thread_local LettureDelThread letture;
 
+// How long a thread that finds the lock taken polls it before it sleeps: a path's write or a
+// value's read ends well within it, and a sleep and wake-up cost several times as much.
+constexpr int kGiriPrimaDiDormire = 1000;
+
+void Pausa() { __builtin_ia32_pause(); }
+
 // The address of the thread's own table identifies the thread.
 const void* Identita() { return &letture; }
 
@@ -59,9 +65,17 @@ void TMultiReadExclusiveWriteSynchronizer::BeginRead() {
         throw Exception("Too many locks read at once by one thread!");
     Parola s = stato_.load(std::memory_order_relaxed);
     bool entrato = false;
-    while (!entrato && !(s & (kScrittore | kScrittoriInAttesa)))
-        entrato = stato_.compare_exchange_weak(s, s + kLettore, std::memory_order_acquire,
-                                               std::memory_order_relaxed);
+    for (int giro = 0; !entrato; ++giro) {
+        if (!(s & (kScrittore | kScrittoriInAttesa))) {
+            entrato = stato_.compare_exchange_weak(s, s + kLettore, std::memory_order_acquire,
+                                                   std::memory_order_relaxed);
+        } else if (giro < kGiriPrimaDiDormire) {
+            Pausa();
+            s = stato_.load(std::memory_order_relaxed);
+        } else {
+            break;
+        }
+    }
     if (!entrato) AttendiLettura();
     letture.voci[letture.usate++] = {this, 1};
 }
@@ -83,10 +97,15 @@ void TMultiReadExclusiveWriteSynchronizer::BeginWrite() {
         return;
     }
     if (Trova(this)) throw Exception("A reader cannot take the write side of its lock");
-    Parola libero = 0;
-    if (!stato_.compare_exchange_strong(libero, kScrittore, std::memory_order_acquire,
-                                        std::memory_order_relaxed))
-        AttendiScrittura();
+    bool preso = false;
+    for (int giro = 0; !preso && giro <= kGiriPrimaDiDormire; ++giro) {
+        if (giro > 0) Pausa();
+        Parola libero = 0;
+        preso = stato_.load(std::memory_order_relaxed) == 0 &&
+                stato_.compare_exchange_strong(libero, kScrittore, std::memory_order_acquire,
+                                               std::memory_order_relaxed);
+    }
+    if (!preso) AttendiScrittura();
     scrittore_.store(Identita(), std::memory_order_relaxed);
     profonditaScrittura_ = 1;
 }

@@ -13,7 +13,8 @@
 //
 // A reader of an uncontended lock pays a few atomic operations and allocates nothing: the
 // lock's state is one atomic word, and each thread keeps its read depths in a small fixed
-// table of its own. Only a thread that must wait takes the mutex.
+// table of its own. A thread that finds the lock taken polls it a short while, then sleeps
+// on the mutex's condition until it is woken.
 class TMultiReadExclusiveWriteSynchronizer {
 public:
     // Locks one thread may hold read sides of at the same time.
