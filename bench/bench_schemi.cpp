@@ -399,8 +399,9 @@ int main(int argc, char** argv) {
         const double sistema = r.Tempo(std::string("sistema/DRK/") + caso) / kPassi / 6;
         const double odeint =
             r.Tempo(std::string("odeint/") + caso) / kPassi / valutazioniOdeint[n];
-        std::printf("%-14s %14.1f %14.1f %10.2f\n", caso, sistema, odeint, sistema / odeint);
-        if (std::isnan(sistema / odeint) || sistema / odeint > peggiore) peggiore = sistema / odeint;
+        const double rapporto = sistema / odeint;
+        std::printf("%-14s %14.1f %14.1f %10.2f\n", caso, sistema, odeint, rapporto);
+        if (std::isnan(rapporto) || rapporto > peggiore) peggiore = rapporto;  // nan: not run
     }
     std::printf("target weak_lorenz: %.2f (goal <= 2.0)\n", lorenzDebole);
     std::printf("target implicit_lorenz: %.2f (goal <= 1.2)\n", lorenzImplicito);
