@@ -80,6 +80,28 @@ TEST(ReadWriteLock, NestedReadIsNotBlockedByAWaitingWriter) {
     EXPECT_TRUE(fatto);
 }
 
+// A side held far longer than a waiter polls: the waiter goes to sleep, stays out while the
+// side is held, and is woken when it is released. Both ways round.
+TEST(ReadWriteLock, AWaiterThatOutlastsItsPollingSleepsUntilRelease) {
+    for (const bool scrittoreTiene : {true, false}) {
+        TMultiReadExclusiveWriteSynchronizer lock;
+        auto prendi = [&](bool scrittura) { scrittura ? lock.BeginWrite() : lock.BeginRead(); };
+        auto lascia = [&](bool scrittura) { scrittura ? lock.EndWrite() : lock.EndRead(); };
+        prendi(scrittoreTiene);
+        std::atomic<bool> entrato{false};
+        std::thread attesa([&] {
+            prendi(!scrittoreTiene);
+            entrato = true;
+            lascia(!scrittoreTiene);
+        });
+        std::this_thread::sleep_for(50ms);
+        EXPECT_FALSE(entrato) << scrittoreTiene;
+        lascia(scrittoreTiene);
+        attesa.join();
+        EXPECT_TRUE(entrato) << scrittoreTiene;
+    }
+}
+
 TEST(ReadWriteLock, GuardsReleaseWhenAnExceptionPasses) {
     TMultiReadExclusiveWriteSynchronizer lock;
     try {

@@ -1,7 +1,11 @@
 // The plane's mapping, axes, extents, repaint cycle, mouse tools and hint, and the extent
 // editor bound to it.
+#include <unistd.h>
+
 #include <atomic>
 #include <cmath>
+#include <mutex>
+#include <set>
 #include <thread>
 
 #include <QMainWindow>
@@ -104,6 +108,23 @@ private slots:
         // The cancelled drawing stopped early; the fresh one covered the 201 columns.
         QVERIFY2(valutazioni < 2 * 201, qPrintable(QString::number(valutazioni)));
         QVERIFY(valutazioni >= 201);
+    }
+
+    void repaints_draw_on_one_painter_thread_off_the_gui() {
+        std::mutex blocco;
+        std::set<pid_t> disegnatori;  // kernel thread ids: a joined thread's id is not reused
+        piano_->AddFunzione(Funzione([&](Extended x) {
+            std::scoped_lock lock(blocco);
+            disegnatori.insert(gettid());
+            return x;
+        }));
+        for (int i = 0; i < 3; ++i) {
+            piano_->Invalida();
+            Tela(*piano_);
+        }
+        QCOMPARE(piano_->RidisegniAvviati() >= 3, true);
+        QCOMPARE(disegnatori.size(), std::size_t{1});
+        QVERIFY(*disegnatori.begin() != gettid());
     }
 
     void mouse_tools_data() {

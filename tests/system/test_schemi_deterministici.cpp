@@ -42,6 +42,13 @@ TEST(SistemaDRK, ExponentialStepIsTheFifthDegreeTaylorPolynomial) {
     EXPECT_NEAR(s.Valore(1, 1), std::pow(taylor, 10), 1e-17L);
 }
 
+// A grid without components has nothing to integrate: no row is written and nothing raises.
+TEST(SistemaDRK, UndimensionedSystemIntegratesNothing) {
+    TSistemaDRK s;
+    s.SetIntervallo(0, 1, 0.1L);
+    EXPECT_NO_THROW(s.Ricalcola());
+}
+
 // The weights and nodes integrate t^p exactly for p <= 4 (p = 0: a constant drift adds c h);
 // t^5 shows the truncation error (the weights give 0.16444... for 1/6 over one step).
 class PotenzaDelTempo : public ::testing::TestWithParam<int> {};
