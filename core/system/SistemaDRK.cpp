@@ -1,6 +1,8 @@
 // One Runge-Kutta step per grid interval; each stage evaluates every drift on the same vector.
 #include "core/system/SistemaDRK.h"
 
+#include <array>
+#include <utility>
 #include <vector>
 
 TSistemaDRK::~TSistemaDRK() { FermaRicalcolo(); }
@@ -11,8 +13,10 @@ void TSistemaDRK::Ricalcola() {
     WriteGuard guard(Blocco());
     const int n = dimensione_;
     const auto nn = static_cast<std::size_t>(n);
-    std::vector<Extended10> e(nn + 1);
-    std::vector<Extended> k1(nn), k2(nn), k3(nn), k4(nn), k5(nn), k6(nn);
+    // Two stage vectors in turn: the drifts read one while the next stage's is built from the
+    // increment just computed, so each stage is one pass over the components.
+    std::vector<Extended10> vettoreA(nn + 1), vettoreB(nn + 1);
+    std::vector<std::array<Extended, 6>> incrementi(nn);  // K1 ... K6 of each component
     std::vector<TRPNCompiler::Chiamata> a(nn);  // the step loop touches no compiler
     for (int k = 1; k <= n; ++k) a[k - 1] = Formula(k).Diretta();
 
@@ -24,28 +28,36 @@ void TSistemaDRK::Ricalcola() {
         // The rows as plain arrays, 0-based: Punto checks the last element of the new row.
         Extended* const riga = &Punto(i, n) - (n - 1);
         const Extended* const y = riga - n;
-        // K := a(E) * h, every drift on the vector E built for the stage.
-        auto stadio = [&](Extended tempo, std::vector<Extended>& kv) {
-            e[0] = tempo;
-            for (std::size_t k = 0; k < nn; ++k) kv[k] = a[k](e.data()) * h;
-        };
+        Extended10* e = vettoreA.data();
+        Extended10* prossimo = vettoreB.data();
         for (std::size_t k = 0; k < nn; ++k) e[k + 1] = y[k];
-        stadio(t, k1);
-        for (std::size_t k = 0; k < nn; ++k) e[k + 1] = y[k] + k1[k] / 3;
-        stadio(t + h / 3, k2);
-        for (std::size_t k = 0; k < nn; ++k) e[k + 1] = y[k] + (4 * k1[k] + 6 * k2[k]) / 25;
-        stadio(t + h * 2 / 5, k3);
-        for (std::size_t k = 0; k < nn; ++k)
-            e[k + 1] = y[k] + (k1[k] - 12 * k2[k] + 15 * k3[k]) / 4;
-        stadio(t + h, k4);
-        for (std::size_t k = 0; k < nn; ++k)
-            e[k + 1] = y[k] + (6 * k1[k] + 90 * k2[k] - 50 * k3[k] + 8 * k4[k]) / 81;
-        stadio(t + h * 2 / 3, k5);
-        for (std::size_t k = 0; k < nn; ++k)
-            e[k + 1] = y[k] + (6 * k1[k] + 36 * k2[k] + 10 * k3[k] + 8 * k4[k]) / 75;
-        stadio(t + h * 4 / 5, k6);
-        for (std::size_t k = 0; k < nn; ++k)
-            riga[k] = y[k] + (23 * k1[k] + 125 * k3[k] - 81 * k5[k] + 125 * k6[k]) / 192;
+        // Stage s: K_s := a(E) * h for every drift on the vector E, then the component's
+        // entry of the next vector (or of the new row) from its K1 ... K_s.
+        auto stadio = [&]<int s>(Extended tempo, auto combina) {
+            e[0] = tempo;
+            for (std::size_t k = 0; k < nn; ++k) {
+                auto& q = incrementi[k];
+                q[s] = a[k](e) * h;
+                const Extended valore = y[k] + combina(q);
+                if constexpr (s < 5) prossimo[k + 1] = valore;
+                else riga[k] = valore;
+            }
+            std::swap(e, prossimo);
+        };
+        using K = std::array<Extended, 6>;
+        stadio.operator()<0>(t, [](const K& q) { return q[0] / 3; });
+        stadio.operator()<1>(t + h / 3, [](const K& q) { return (4 * q[0] + 6 * q[1]) / 25; });
+        stadio.operator()<2>(t + h * 2 / 5,
+                             [](const K& q) { return (q[0] - 12 * q[1] + 15 * q[2]) / 4; });
+        stadio.operator()<3>(t + h, [](const K& q) {
+            return (6 * q[0] + 90 * q[1] - 50 * q[2] + 8 * q[3]) / 81;
+        });
+        stadio.operator()<4>(t + h * 2 / 3, [](const K& q) {
+            return (6 * q[0] + 36 * q[1] + 10 * q[2] + 8 * q[3]) / 75;
+        });
+        stadio.operator()<5>(t + h * 4 / 5, [](const K& q) {
+            return (23 * q[0] + 125 * q[2] - 81 * q[4] + 125 * q[5]) / 192;
+        });
     }
 }
 

@@ -2,6 +2,7 @@
 // polynomials, exact quadrature, closed-form implicit steps, and Newton's special cases.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <ostream>
 #include <string>
@@ -91,6 +92,41 @@ TEST(SistemaDRK, OscillatorStepIsTheTaylorPolynomialOfTheRotation) {
         x2 = n2;
         ASSERT_NEAR(Punto(s, i, 1), x1, 1e-17L) << i;
         ASSERT_NEAR(Punto(s, i, 2), x2, 1e-17L) << i;
+    }
+}
+
+// Every value bit for bit as the stages written out in long double on the same formulas: the
+// step's stage vectors and increments may live anywhere, but each entry is the same expression.
+TEST(SistemaDRK, LorenzPathIsBitIdenticalToTheStagesWrittenOut) {
+    TSistemaDRK s;
+    const Extended h = 1.0L / 128;  // grid times exact: Valore returns the stored rows
+    Imposta(s, 0, 300 * h, h,
+            {{"10*(x2-x1)", 1}, {"x1*(28-x3)-x2", 2}, {"x1*x2-8/3*x3", 3}});
+    s.Ricalcola();
+    using V = std::array<Extended, 3>;
+    auto a = [](const V& x) {
+        return V{10 * (x[1] - x[0]), x[0] * (28 - x[2]) - x[1], x[0] * x[1] - 8.0L / 3 * x[2]};
+    };
+    auto per = [&](const V& v) { return V{v[0] * h, v[1] * h, v[2] * h}; };
+    V y{1, 2, 3};
+    for (int i = 1; i <= 300; ++i) {
+        V e, k1 = per(a(y)), k2, k3, k4, k5, k6;
+        for (int k = 0; k < 3; ++k) e[k] = y[k] + k1[k] / 3;
+        k2 = per(a(e));
+        for (int k = 0; k < 3; ++k) e[k] = y[k] + (4 * k1[k] + 6 * k2[k]) / 25;
+        k3 = per(a(e));
+        for (int k = 0; k < 3; ++k) e[k] = y[k] + (k1[k] - 12 * k2[k] + 15 * k3[k]) / 4;
+        k4 = per(a(e));
+        for (int k = 0; k < 3; ++k)
+            e[k] = y[k] + (6 * k1[k] + 90 * k2[k] - 50 * k3[k] + 8 * k4[k]) / 81;
+        k5 = per(a(e));
+        for (int k = 0; k < 3; ++k)
+            e[k] = y[k] + (6 * k1[k] + 36 * k2[k] + 10 * k3[k] + 8 * k4[k]) / 75;
+        k6 = per(a(e));
+        for (int k = 0; k < 3; ++k) {
+            y[k] += (23 * k1[k] + 125 * k3[k] - 81 * k5[k] + 125 * k6[k]) / 192;
+            ASSERT_EQ(Punto(s, i, k + 1), y[k]) << "step " << i << ", x" << k + 1;
+        }
     }
 }
 
