@@ -16,7 +16,8 @@ void TSistemaDRK::Ricalcola() {
     // Two stage vectors in turn: the drifts read one while the next stage's is built from the
     // increment just computed, so each stage is one pass over the components.
     std::vector<Extended10> vettoreA(nn + 1), vettoreB(nn + 1);
-    std::vector<std::array<Extended, 6>> incrementi(nn);  // K1 ... K6 of each component
+    using K = std::array<Extended, 6>;  // K1 ... K6 of one component
+    std::vector<K> incrementi(nn);
     std::vector<TRPNCompiler::Chiamata> a(nn);  // the step loop touches no compiler
     for (int k = 1; k <= n; ++k) a[k - 1] = Formula(k).Diretta();
 
@@ -44,7 +45,6 @@ void TSistemaDRK::Ricalcola() {
             }
             std::swap(e, prossimo);
         };
-        using K = std::array<Extended, 6>;
         stadio.operator()<0>(t, [](const K& q) { return q[0] / 3; });
         stadio.operator()<1>(t + h / 3, [](const K& q) { return (4 * q[0] + 6 * q[1]) / 25; });
         stadio.operator()<2>(t + h * 2 / 5,

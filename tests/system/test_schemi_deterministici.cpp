@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "bench/RungeKutta5.h"
 #include "core/system/SistemaDI1.h"
 #include "core/system/SistemaDRK.h"
 #include "system/test_schemi_aiuti.h"
@@ -103,30 +104,15 @@ TEST(SistemaDRK, LorenzPathIsBitIdenticalToTheStagesWrittenOut) {
     Imposta(s, 0, 300 * h, h,
             {{"10*(x2-x1)", 1}, {"x1*(28-x3)-x2", 2}, {"x1*x2-8/3*x3", 3}});
     s.Ricalcola();
-    using V = std::array<Extended, 3>;
-    auto a = [](const V& x) {
-        return V{10 * (x[1] - x[0]), x[0] * (28 - x[2]) - x[1], x[0] * x[1] - 8.0L / 3 * x[2]};
+    auto lorenz = [](Extended, const Extended* x, Extended* d) {
+        d[0] = 10 * (x[1] - x[0]), d[1] = x[0] * (28 - x[2]) - x[1];
+        d[2] = x[0] * x[1] - 8.0L / 3 * x[2];
     };
-    auto per = [&](const V& v) { return V{v[0] * h, v[1] * h, v[2] * h}; };
-    V y{1, 2, 3};
+    std::array<Extended, 3> y{1, 2, 3};
     for (int i = 1; i <= 300; ++i) {
-        V e, k1 = per(a(y)), k2, k3, k4, k5, k6;
-        for (int k = 0; k < 3; ++k) e[k] = y[k] + k1[k] / 3;
-        k2 = per(a(e));
-        for (int k = 0; k < 3; ++k) e[k] = y[k] + (4 * k1[k] + 6 * k2[k]) / 25;
-        k3 = per(a(e));
-        for (int k = 0; k < 3; ++k) e[k] = y[k] + (k1[k] - 12 * k2[k] + 15 * k3[k]) / 4;
-        k4 = per(a(e));
+        PassoRungeKutta5<3>(y.data(), y.data(), (i - 1) * h, h, lorenz);
         for (int k = 0; k < 3; ++k)
-            e[k] = y[k] + (6 * k1[k] + 90 * k2[k] - 50 * k3[k] + 8 * k4[k]) / 81;
-        k5 = per(a(e));
-        for (int k = 0; k < 3; ++k)
-            e[k] = y[k] + (6 * k1[k] + 36 * k2[k] + 10 * k3[k] + 8 * k4[k]) / 75;
-        k6 = per(a(e));
-        for (int k = 0; k < 3; ++k) {
-            y[k] += (23 * k1[k] + 125 * k3[k] - 81 * k5[k] + 125 * k6[k]) / 192;
             ASSERT_EQ(Punto(s, i, k + 1), y[k]) << "step " << i << ", x" << k + 1;
-        }
     }
 }
 
