@@ -76,7 +76,10 @@ class TestFinestre : public QObject {
         risponditore_.Atteso([file](QWidget* w) {
             auto* dialogo = qobject_cast<QFileDialog*>(w);
             QVERIFY(dialogo);
-            dialogo->selectFile(file);
+            // Typed into the name field: selectFile leaves the field alone once it has focus.
+            auto* nome = dialogo->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(nome);
+            nome->setText(file);
             static_cast<QDialog*>(dialogo)->accept();
         });
         QSignalSpy scritto(finestra, &TComunePiano::FileScritto);
